@@ -125,6 +125,12 @@ uint32_t _lv_txt_get_next_line(const char * txt, const lv_font_t * font, lv_coor
 /** Width of `length` bytes of text; the trailing letter space is not counted. */
 lv_coord_t lv_txt_get_width(const char * txt, uint32_t length, const lv_font_t * font, lv_coord_t letter_space,
                             lv_text_flag_t flag);
+/** Number of characters (code points) in a UTF-8 text. */
+uint32_t _lv_txt_get_encoded_length(const char * txt);
+/** Byte index of character number `utf8_id` (stops at the end of the text). */
+uint32_t _lv_txt_encoded_get_byte_id(const char * txt, uint32_t utf8_id);
+/** Character number of byte index `byte_id`. */
+uint32_t _lv_txt_encoded_get_char_id(const char * txt, uint32_t byte_id);
 
 #ifdef __cplusplus
 }

@@ -1,0 +1,142 @@
+/**
+ * @file lv_draw_img.cpp
+ * Images in the display's own format (RGB565, optionally with an alpha byte per pixel),
+ * drawn 1:1 with opacity and recolouring.
+ */
+#include "lv_draw_sw.h"
+
+#include <cstring>
+
+namespace lv_sw {
+
+namespace {
+
+inline uint16_t px16(const uint8_t * p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+
+bool is_chroma_key(uint16_t c)
+{
+    const lv_color_t key = LV_COLOR_CHROMA_KEY;
+    return c == key.full;
+}
+
+}  // namespace
+
+void draw_image(const Target & t, const lv_img_dsc_t * img, int32_t x, int32_t y, lv_opa_t opa, lv_color_t recolor,
+                lv_opa_t recolor_opa)
+{
+    if(img == nullptr || img->data == nullptr || opa <= kOpaMin || !t.ok()) return;
+    const uint32_t cf = img->header.cf;
+    const int32_t w = img->header.w;
+    const int32_t h = img->header.h;
+    uint32_t px_size;
+    switch(cf) {
+        case LV_IMG_CF_TRUE_COLOR:
+        case LV_IMG_CF_TRUE_COLOR_CHROMA_KEYED:
+            px_size = 2;
+            break;
+        case LV_IMG_CF_TRUE_COLOR_ALPHA:
+            px_size = LV_IMG_PX_SIZE_ALPHA_BYTE;
+            break;
+        default:
+            return;  // other formats are not used by this system
+    }
+    // A descriptor whose data is shorter than its size claims is not drawn rather than over-read.
+    if(img->data_size != 0 && img->data_size < static_cast<uint32_t>(w) * static_cast<uint32_t>(h) * px_size) return;
+
+    const Area dst = Area{x, y, x + w - 1, y + h - 1}.intersect(t.clip());
+    if(dst.empty()) return;
+
+    const bool recolor_on = recolor_opa > kOpaMin;
+    const uint16_t rc = recolor.full;
+    const int32_t n = dst.w();
+    uint16_t * colors = scratch_colors(static_cast<size_t>(n));
+    uint8_t * mask = scratch_mask(static_cast<size_t>(n));
+    Paint p;
+    p.opa = opa;
+    p.xcolors = colors - dst.x1;
+
+    for(int32_t yy = dst.y1; yy <= dst.y2; yy++) {
+        const uint8_t * src = img->data + (static_cast<size_t>(yy - y) * static_cast<size_t>(w) +
+                                           static_cast<size_t>(dst.x1 - x)) * px_size;
+        if(cf == LV_IMG_CF_TRUE_COLOR && !recolor_on) {
+            if(opa >= kOpaMax) {
+                std::memcpy(t.row(yy) + dst.x1, src, static_cast<size_t>(n) * 2);
+                continue;
+            }
+            std::memcpy(colors, src, static_cast<size_t>(n) * 2);
+            span(t, yy, dst.x1, n, p, nullptr);
+            continue;
+        }
+
+        if(cf == LV_IMG_CF_TRUE_COLOR_ALPHA) {
+            // Runs of visible pixels only: overlay pictures are mostly transparent.
+            int32_t i = 0;
+            while(i < n) {
+                while(i < n && src[static_cast<size_t>(i) * 3 + 2] == 0) i++;
+                const int32_t run = i;
+                bool opaque = true;
+                while(i < n) {
+                    const uint8_t * s = src + static_cast<size_t>(i) * 3;
+                    const uint8_t a = s[2];
+                    if(a == 0) break;
+                    opaque &= a == 255;
+                    const uint16_t c = px16(s);
+                    mask[i - run] = a;
+                    colors[i - run] = recolor_on ? mix565(rc, c, recolor_opa) : c;
+                    i++;
+                }
+                if(i > run) {
+                    Paint pr = p;
+                    pr.xcolors = colors - (dst.x1 + run);
+                    span(t, yy, dst.x1 + run, i - run, pr, opaque ? nullptr : mask);
+                }
+            }
+            continue;
+        }
+
+        // RGB565 with recolouring or a chroma key.
+        bool any = false;
+        bool all_opaque = true;
+        for(int32_t i = 0; i < n; i++) {
+            const uint16_t c = px16(src + static_cast<size_t>(i) * 2);
+            const bool keyed = cf == LV_IMG_CF_TRUE_COLOR_CHROMA_KEYED && is_chroma_key(c);
+            mask[i] = keyed ? 0 : 255;
+            if(keyed) {
+                all_opaque = false;
+                continue;
+            }
+            any = true;
+            colors[i] = recolor_on ? mix565(rc, c, recolor_opa) : c;
+        }
+        if(!any) continue;
+        span(t, yy, dst.x1, n, p, all_opaque ? nullptr : mask);
+    }
+}
+
+}  // namespace lv_sw
+
+extern "C" {
+
+void lv_draw_img_dsc_init(lv_draw_img_dsc_t * dsc)
+{
+    if(dsc == nullptr) return;
+    std::memset(dsc, 0, sizeof(*dsc));
+    dsc->recolor = lv_color_black();
+    dsc->opa = LV_OPA_COVER;
+    dsc->zoom = LV_IMG_ZOOM_NONE;
+    dsc->antialias = 1;
+}
+
+void lv_draw_img(lv_draw_ctx_t * draw_ctx, const lv_draw_img_dsc_t * dsc, const lv_area_t * coords, const void * src)
+{
+    if(dsc == nullptr || coords == nullptr || src == nullptr) return;
+    // Only image descriptors; a text (symbol or file name) starts with a printable byte.
+    if(static_cast<const uint8_t *>(src)[0] >= 0x20) return;
+    const lv_sw::Target t(draw_ctx);
+    if(!t.ok()) return;
+    const lv_sw::Area a = lv_sw::Area::of(*coords);
+    lv_sw::draw_image(t.clipped(a), static_cast<const lv_img_dsc_t *>(src), a.x1, a.y1, dsc->opa, dsc->recolor,
+                      dsc->recolor_opa);
+}
+
+}  // extern "C"

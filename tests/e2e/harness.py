@@ -1,0 +1,627 @@
+"""End-to-end harness: real clients under a private headless sway.
+
+One Session = one sway (running as `nobody`, own runtime dir), one virtual
+pointer (vpointer helper) and any clients the test starts. Every wait has a
+deadline and teardown stops exactly the processes the session started, by PID.
+
+    with Session() as s:
+        app = s.start_app("/path/to/gui_tessel")
+        s.wait_window("GUI Tessel")
+        img = s.wait_for(lambda im: ..., timeout=3)
+        s.tap(640, 400)
+        s.close_window("GUI Tessel")
+        assert app.wait(1.0) == 0
+
+Environment:
+  TESSEL_E2E_VPOINTER  vpointer binary (default: next to this file's build dir)
+  TESSEL_E2E_PROBE     probe_client binary
+  TESSEL_APP           application binary
+  TESSEL_E2E_KEEP=1    keep the session directory (logs, screenshots) even on success
+  TESSEL_E2E_TMP       where session directories are made (default: system temp)
+
+Runs on Debian's /usr/bin/python3 with the standard library and PIL only.
+"""
+
+import ctypes
+import glob
+import json
+import os
+import re
+import select
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+from PIL import Image
+
+SKIP = 77
+WIDTH, HEIGHT = 1280, 800
+NOBODY = 65534
+PARK = (WIDTH - 1, HEIGHT - 1)
+
+# LVGL samples its pointer every 30 ms; a press shorter than that can vanish
+# between two reads, so taps hold the button for several read periods.
+TAP_HOLD = 0.15
+# Pause after a release before the pointer moves elsewhere, for the same reason.
+SETTLE = 0.06
+
+
+class Skip(unittest.SkipTest):
+    """Raised when the machine cannot run these tests (a test using it is skipped)."""
+
+
+def now():
+    return time.monotonic()
+
+
+def wait_until(cond, timeout, interval=0.01, what="condition"):
+    """Poll cond() until it returns a true value (returned); AssertionError at the deadline."""
+    deadline = now() + timeout
+    while True:
+        value = cond()
+        if value:
+            return value
+        if now() >= deadline:
+            raise AssertionError("%s not reached within %.1f s" % (what, timeout))
+        time.sleep(interval)
+
+
+def missing_tools():
+    """Tools the harness needs that are not installed."""
+    return [t for t in ("sway", "swaymsg", "grim", "setpriv") if shutil.which(t) is None]
+
+
+def _pdeathsig_kill():
+    # Children die with the harness even when it is killed outright (CTest timeout).
+    libc = ctypes.CDLL(None, use_errno=True)
+    libc.prctl(1, signal.SIGKILL, 0, 0, 0)  # PR_SET_PDEATHSIG
+
+
+def _terminate_on_sigterm():
+    # Turn SIGTERM into an exception so that `with Session()` tears down.
+    if signal.getsignal(signal.SIGTERM) == signal.SIG_DFL:
+        def handler(signum, frame):
+            raise SystemExit(128 + signum)
+        signal.signal(signal.SIGTERM, handler)
+
+
+def _find_helper(env_name, filename):
+    path = os.environ.get(env_name)
+    if path:
+        if not os.access(path, os.X_OK):
+            raise FileNotFoundError("%s=%s is not built (cmake --build <dir> --target "
+                                    "tessel_e2e_vpointer tessel_e2e_probe)" % (env_name, path))
+        return path
+    here = os.path.dirname(os.path.abspath(__file__))
+    root = os.path.dirname(os.path.dirname(here))
+    for cand in sorted(glob.glob(os.path.join(root, "build*", "tests", "e2e", filename))) + \
+            sorted(glob.glob(os.path.join(root, "build*", filename))):
+        if os.access(cand, os.X_OK):
+            return cand
+    raise FileNotFoundError("%s not set and %s not found in a build directory" % (env_name, filename))
+
+
+# ---------------------------------------------------------------- images
+
+def rgb(img, x, y):
+    return img.getpixel((x, y))[:3]
+
+
+def near(c1, c2, tol=24):
+    return all(abs(int(a) - int(b)) <= tol for a, b in zip(c1[:3], c2[:3]))
+
+
+def hexrgb(value):
+    return ((value >> 16) & 0xFF, (value >> 8) & 0xFF, value & 0xFF)
+
+
+def region_mean(img, box):
+    """Mean (r, g, b) over box = (x0, y0, x1, y1), x1/y1 exclusive."""
+    part = img.crop(box).convert("RGB")
+    n = part.width * part.height
+    sums = [0, 0, 0]
+    for r, g, b in part.getdata():
+        sums[0] += r
+        sums[1] += g
+        sums[2] += b
+    return tuple(s / n for s in sums)
+
+
+def fraction(img, box, pred, step=1):
+    """Share of pixels in box for which pred((r, g, b)) is true (every step-th pixel)."""
+    part = img.crop(box).convert("RGB")
+    if step > 1:
+        part = part.resize((max(1, part.width // step), max(1, part.height // step)), Image.NEAREST)
+    data = list(part.getdata())
+    return sum(1 for p in data if pred(p)) / len(data)
+
+
+def is_white(p, tol=8):
+    return all(c >= 255 - tol for c in p[:3])
+
+
+# ---------------------------------------------------------------- processes
+
+class Proc:
+    """A process the session started; stdout/stderr go to files."""
+
+    def __init__(self, name, argv, env, cwd, logdir, stdin=subprocess.DEVNULL,
+                 pdeathsig=True, capture_stdout=True):
+        self.name = name
+        self.argv = argv
+        self.out_path = os.path.join(logdir, name + ".out")
+        self.err_path = os.path.join(logdir, name + ".err")
+        self._out = open(self.out_path, "wb")
+        self._err = open(self.err_path, "wb")
+        self.started = now()
+        self.popen = subprocess.Popen(
+            argv, env=env, cwd=cwd, stdin=stdin,
+            stdout=self._out if capture_stdout else subprocess.PIPE,
+            stderr=self._err, close_fds=True,
+            preexec_fn=_pdeathsig_kill if pdeathsig else None)
+        self.pid = self.popen.pid
+        self.ended = None
+
+    def poll(self):
+        rc = self.popen.poll()
+        if rc is not None and self.ended is None:
+            self.ended = now()
+        return rc
+
+    def wait(self, timeout):
+        """Exit status, or None if still running after timeout seconds."""
+        try:
+            rc = self.popen.wait(timeout=max(0.0, timeout))
+        except subprocess.TimeoutExpired:
+            return None
+        if self.ended is None:
+            self.ended = now()
+        return rc
+
+    def stop(self, grace=2.0):
+        """Stop this process (only this PID): SIGTERM, then SIGKILL after grace."""
+        if self.poll() is None:
+            try:
+                self.popen.send_signal(signal.SIGTERM)
+            except ProcessLookupError:
+                pass
+            if self.wait(grace) is None:
+                try:
+                    self.popen.kill()
+                except ProcessLookupError:
+                    pass
+                self.wait(grace)
+        for f in (self._out, self._err):
+            try:
+                f.close()
+            except OSError:
+                pass
+        return self.popen.returncode
+
+    def _read(self, path):
+        try:
+            with open(path, "rb") as f:
+                return f.read().decode("utf-8", "replace")
+        except OSError:
+            return ""
+
+    def stdout(self):
+        return self._read(self.out_path)
+
+    def stderr(self):
+        return self._read(self.err_path)
+
+    def output(self):
+        return self.stdout() + self.stderr()
+
+
+class _LineReader:
+    """Line reads from a pipe with a deadline."""
+
+    def __init__(self, fileobj):
+        self.fd = fileobj.fileno()
+        self.buf = b""
+
+    def readline(self, timeout):
+        deadline = now() + timeout
+        while b"\n" not in self.buf:
+            left = deadline - now()
+            if left <= 0:
+                raise TimeoutError("no reply within %.1f s" % timeout)
+            r, _, _ = select.select([self.fd], [], [], left)
+            if r:
+                chunk = os.read(self.fd, 4096)
+                if not chunk:
+                    raise EOFError("pipe closed")
+                self.buf += chunk
+        line, _, self.buf = self.buf.partition(b"\n")
+        return line.decode("utf-8", "replace")
+
+
+# ---------------------------------------------------------------- session
+
+class Session:
+    def __init__(self, width=WIDTH, height=HEIGHT, keep=None):
+        self.width, self.height = width, height
+        self.keep = os.environ.get("TESSEL_E2E_KEEP") == "1" if keep is None else keep
+        self.dir = None
+        self.sway = None
+        self.vpointer = None
+        self.apps = []
+        self.cursor = None
+        self.timings = {}
+        self._vp_reader = None
+        self._shot_no = 0
+
+    # -- lifecycle
+
+    def __enter__(self):
+        try:
+            self.start()
+        except BaseException:
+            self.teardown(failed=True)
+            raise
+        return self
+
+    def __exit__(self, exc_type, exc, tb):
+        self.teardown(failed=exc_type is not None)
+        return False
+
+    def start(self):
+        missing = missing_tools()
+        if missing:
+            raise Skip("not installed: " + ", ".join(missing))
+        _terminate_on_sigterm()
+        t0 = now()
+        base = os.environ.get("TESSEL_E2E_TMP") or None
+        self.dir = tempfile.mkdtemp(prefix="tessel-e2e-", dir=base)
+        os.chmod(self.dir, 0o755)  # nobody must reach its runtime dir and home below
+        self.run_dir = os.path.join(self.dir, "run")
+        self.home = os.path.join(self.dir, "home")
+        self.work = os.path.join(self.dir, "work")
+        self.shots = os.path.join(self.dir, "shots")
+        os.mkdir(self.run_dir, 0o700)
+        os.mkdir(self.home, 0o755)
+        os.mkdir(self.work, 0o755)
+        os.mkdir(self.shots, 0o755)
+        os.chown(self.run_dir, NOBODY, NOBODY)
+        os.chown(self.home, NOBODY, NOBODY)
+        config = os.path.join(self.home, "sway.conf")
+        with open(config, "w") as f:
+            f.write("output HEADLESS-1 resolution %dx%d position 0 0 scale 1\n"
+                    "default_border none\n"
+                    "default_floating_border none\n"
+                    "gaps inner 0\n"
+                    "gaps outer 0\n"
+                    "xwayland disable\n"
+                    "focus_follows_mouse no\n" % (self.width, self.height))
+        os.chmod(config, 0o644)
+
+        sway_env = {
+            "PATH": "/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin",
+            "WLR_BACKENDS": "headless",
+            "WLR_HEADLESS_OUTPUTS": "1",
+            "WLR_LIBINPUT_NO_DEVICES": "1",
+            "WLR_RENDERER": "pixman",
+            "XDG_RUNTIME_DIR": self.run_dir,
+            "HOME": self.home,
+        }
+        # setpriv sets the parent-death signal after dropping to nobody
+        # (a credential change clears one set earlier).
+        argv = ["setpriv", "--reuid=%d" % NOBODY, "--regid=%d" % NOBODY, "--clear-groups",
+                "--pdeathsig", "KILL", "--", "sway", "-c", config]
+        self.sway = Proc("sway", argv, sway_env, self.home, self.dir, pdeathsig=False)
+        self._wait_sway_ready(timeout=10.0)
+        self.timings["sway_ready"] = now() - t0
+
+        t1 = now()
+        self.vpointer = Proc("vpointer",
+                             [_find_helper("TESSEL_E2E_VPOINTER", "vpointer"),
+                              "%dx%d" % (self.width, self.height)],
+                             self.client_env(), self.dir, self.dir,
+                             stdin=subprocess.PIPE, capture_stdout=False)
+        self._vp_reader = _LineReader(self.vpointer.popen.stdout)
+        try:
+            line = self._vp_reader.readline(5.0)
+        except (TimeoutError, EOFError) as e:
+            raise RuntimeError("vpointer did not start (%s): %s" % (e, self.vpointer.stderr()))
+        if line != "ready":
+            raise RuntimeError("vpointer said %r: %s" % (line, self.vpointer.stderr()))
+        self.park()
+        self.timings["vpointer_ready"] = now() - t1
+        self.timings["session_start"] = now() - t0
+
+    def teardown(self, failed=False):
+        t0 = now()
+        for app in self.apps:
+            app.stop()
+        if self.vpointer is not None and self.vpointer.poll() is None:
+            try:
+                self.vpointer.popen.stdin.write(b"quit\n")
+                self.vpointer.popen.stdin.flush()
+            except (BrokenPipeError, ValueError, OSError):
+                pass
+            self.vpointer.wait(1.0)
+        if self.vpointer is not None:
+            self.vpointer.stop()
+            for pipe in (self.vpointer.popen.stdin, self.vpointer.popen.stdout):
+                try:
+                    pipe.close()
+                except (OSError, AttributeError):
+                    pass
+        if self.sway is not None:
+            self.sway.stop(grace=3.0)
+        self.timings["teardown"] = now() - t0
+        if self.dir:
+            if failed or self.keep:
+                sys.stderr.write("e2e: session files kept in %s\n" % self.dir)
+            else:
+                shutil.rmtree(self.dir, ignore_errors=True)
+
+    # -- sway
+
+    def _sway_sock(self):
+        socks = glob.glob(os.path.join(self.run_dir, "sway-ipc.*.sock"))
+        return socks[0] if socks else None
+
+    def _wayland_display(self):
+        for path in sorted(glob.glob(os.path.join(self.run_dir, "wayland-*"))):
+            name = os.path.basename(path)
+            if not name.endswith(".lock"):
+                return name
+        return None
+
+    def _wait_sway_ready(self, timeout):
+        deadline = now() + timeout
+        last = ""
+        while now() < deadline:
+            if self.sway.poll() is not None:
+                raise RuntimeError("sway exited with %s: %s" % (self.sway.popen.returncode,
+                                                                self.sway.stderr()[-2000:]))
+            if self._sway_sock() and self._wayland_display():
+                r = self.swaymsg(msg_type="get_outputs", check=False)
+                if r.returncode == 0:
+                    try:
+                        outs = json.loads(r.stdout)
+                    except ValueError:
+                        outs = []
+                    for o in outs:
+                        rect = o.get("rect", {})
+                        if (o.get("name") == "HEADLESS-1" and o.get("active")
+                                and rect.get("width") == self.width
+                                and rect.get("height") == self.height
+                                and o.get("scale", 1) == 1):
+                            self.wayland_display = self._wayland_display()
+                            return
+                    last = r.stdout[-500:]
+            time.sleep(0.02)
+        raise RuntimeError("sway output not ready within %.1f s: %s %s" %
+                           (timeout, last, self.sway.stderr()[-2000:]))
+
+    def swaymsg(self, *command, msg_type=None, check=True, timeout=5.0):
+        """Run a sway command (words), or a query with msg_type (raw JSON reply)."""
+        sock = self._sway_sock() or ""
+        argv = ["swaymsg", "-s", sock]
+        if msg_type:
+            argv += ["-r", "-t", msg_type]
+        if command:
+            argv += ["--"] + list(command)  # so negative numbers are not options
+        r = subprocess.run(argv, env={"PATH": os.environ.get("PATH", "/usr/bin:/bin")},
+                           capture_output=True, text=True, timeout=timeout)
+        if check and r.returncode != 0:
+            raise RuntimeError("swaymsg %s failed (%d): %s %s" %
+                               (" ".join(argv[3:]), r.returncode, r.stdout, r.stderr))
+        return r
+
+    def client_env(self, extra=None):
+        """Environment for a Wayland client of this session (run as root)."""
+        env = {k: v for k, v in os.environ.items()
+               if k not in ("WAYLAND_DISPLAY", "WAYLAND_SOCKET", "DISPLAY", "SWAYSOCK", "XDG_RUNTIME_DIR")}
+        env["XDG_RUNTIME_DIR"] = self.run_dir
+        env["WAYLAND_DISPLAY"] = self.wayland_display
+        if extra:
+            env.update(extra)
+        return env
+
+    def get_tree(self):
+        return json.loads(self.swaymsg(msg_type="get_tree").stdout)
+
+    def find_windows(self, title):
+        found = []
+
+        def walk(node):
+            if node.get("name") == title and node.get("type") in ("con", "floating_con") \
+                    and node.get("pid") is not None:
+                found.append(node)
+            for child in node.get("nodes", []) + node.get("floating_nodes", []):
+                walk(child)
+        walk(self.get_tree())
+        return found
+
+    def wait_window(self, title, timeout=5.0):
+        """Wait until a visible window titled `title` is mapped; returns its tree node."""
+        deadline = now() + timeout
+        while now() < deadline:
+            for node in self.find_windows(title):
+                if node.get("visible"):
+                    return node
+            for app in self.apps:
+                if app.poll() is not None:
+                    raise AssertionError("%s exited with %s before its window appeared:\n%s" %
+                                         (app.name, app.popen.returncode, app.output()[-2000:]))
+            time.sleep(0.02)
+        raise AssertionError("no visible window %r within %.1f s" % (title, timeout))
+
+    def close_window(self, title):
+        """Ask the window to close (xdg_toplevel.close) through sway."""
+        crit = '[title="^%s$"]' % re.escape(title).replace('"', '\\"')
+        self.swaymsg(crit, "kill")
+
+    # -- clients
+
+    def start_app(self, path, args=(), env=None, name=None, cwd=None):
+        """Start a client as a real process in the scratch directory."""
+        name = name or "app%d" % (len(self.apps) + 1)
+        proc = Proc(name, [path] + list(args), self.client_env(env), cwd or self.work, self.dir)
+        self.apps.append(proc)
+        return proc
+
+    # -- screenshots
+
+    def screenshot(self, path=None, region=None):
+        """Grab the output (or region=(x, y, w, h)) with grim; returns an RGB PIL image.
+
+        With a path the image is also kept there as PNG; without one a fast
+        uncompressed capture is used.
+        """
+        if path is None:
+            target = os.path.join(self.shots, "last.ppm")
+            fmt = ["-t", "ppm"]
+        else:
+            target = path
+            fmt = ["-t", "png"]
+        argv = ["grim"] + fmt
+        if region is not None:
+            argv += ["-g", "%d,%d %dx%d" % tuple(region)]
+        argv.append(target)
+        r = subprocess.run(argv, env=self.client_env(), capture_output=True, text=True, timeout=10)
+        if r.returncode != 0:
+            raise RuntimeError("grim failed (%d): %s" % (r.returncode, r.stderr))
+        with Image.open(target) as im:
+            img = im.convert("RGB")
+            img.load()
+        return img
+
+    def save(self, img, label):
+        """Keep an image in the session directory (for failure analysis)."""
+        self._shot_no += 1
+        path = os.path.join(self.shots, "%02d-%s.png" % (self._shot_no, label))
+        img.save(path)
+        return path
+
+    def wait_for(self, predicate, timeout=3.0, region=None, interval=0.02, what="condition"):
+        """Poll screenshots until predicate(img) holds; returns that image."""
+        deadline = now() + timeout
+        img = None
+        while True:
+            img = self.screenshot(region=region)
+            if predicate(img):
+                return img
+            if now() >= deadline:
+                path = self.save(img, "timeout")
+                raise AssertionError("%s not reached within %.1f s (last screen: %s)" %
+                                     (what, timeout, path))
+            time.sleep(interval)
+
+    # -- pointer
+
+    def _vp(self, command, timeout=5.0):
+        if self.vpointer.poll() is not None:
+            raise RuntimeError("vpointer exited: %s" % self.vpointer.stderr())
+        self.vpointer.popen.stdin.write((command + "\n").encode())
+        self.vpointer.popen.stdin.flush()
+        reply = self._vp_reader.readline(timeout)
+        if reply != "ok":
+            raise RuntimeError("vpointer %r -> %r" % (command, reply))
+
+    def _clamp(self, x, y):
+        if not (0 <= x < self.width and 0 <= y < self.height):
+            raise ValueError("point %s,%s outside the output" % (x, y))
+        return int(x), int(y)
+
+    def move(self, x, y):
+        x, y = self._clamp(x, y)
+        if self.cursor == (x, y):
+            return
+        self._vp("move %d %d" % (x, y))
+        self.cursor = (x, y)
+
+    def press(self, x=None, y=None):
+        if x is not None:
+            if self.cursor == (x, y):
+                # a motion to the current position is dropped; nudge so the
+                # surface under the point surely has pointer focus
+                self.move(x + (1 if x + 1 < self.width else -1), y)
+            self.move(x, y)
+        self._vp("down")
+
+    def release(self):
+        self._vp("up")
+
+    def tap(self, x, y, hold=TAP_HOLD, park=True):
+        """Press at x,y, hold, release; returns the time the release was sent."""
+        self.press(x, y)
+        time.sleep(hold)
+        t = now()
+        self.release()
+        if park:
+            time.sleep(SETTLE)
+            self.park()
+        return t
+
+    def drag(self, x0, y0, x1, y1, steps=10, step_time=0.04, hold=TAP_HOLD, park=True):
+        """Press at x0,y0, move in steps to x1,y1 (step_time apart), release."""
+        self.press(x0, y0)
+        time.sleep(hold)
+        for i in range(1, steps + 1):
+            self.move(round(x0 + (x1 - x0) * i / steps), round(y0 + (y1 - y0) * i / steps))
+            time.sleep(step_time)
+        time.sleep(hold)
+        t = now()
+        self.release()
+        if park:
+            time.sleep(SETTLE)
+            self.park()
+        return t
+
+    def park(self):
+        """Move the cursor to the bottom-right corner, out of the way of screenshots."""
+        self.move(*PARK)
+
+
+# Pixels the parked cursor still covers in screenshots (x0, y0, x1, y1).
+PARK_BOX = (WIDTH - 4, HEIGHT - 4, WIDTH, HEIGHT)
+
+
+def run_without_compositor(path, args=(), timeout=5.0):
+    """Run a client whose WAYLAND_DISPLAY names a socket that does not exist.
+
+    Returns (exit status or None if it was still running at the deadline and
+    had to be killed, stdout+stderr text, seconds until it ended).
+    """
+    tmp = tempfile.mkdtemp(prefix="tessel-e2e-nowl-", dir=os.environ.get("TESSEL_E2E_TMP") or None)
+    try:
+        run_dir = os.path.join(tmp, "run")
+        work = os.path.join(tmp, "work")
+        os.mkdir(run_dir, 0o700)
+        os.mkdir(work)
+        env = {k: v for k, v in os.environ.items()
+               if k not in ("WAYLAND_DISPLAY", "WAYLAND_SOCKET", "DISPLAY", "SWAYSOCK")}
+        env["XDG_RUNTIME_DIR"] = run_dir
+        env["WAYLAND_DISPLAY"] = "wayland-tessel-none"
+        proc = Proc("app", [path] + list(args), env, work, tmp)
+        rc = proc.wait(timeout)
+        elapsed = (proc.ended or now()) - proc.started
+        proc.stop()
+        return rc, proc.output(), elapsed
+    finally:
+        shutil.rmtree(tmp, ignore_errors=True)
+
+
+# ---------------------------------------------------------------- runner
+
+def main(module_name="__main__"):
+    """Run the unittest cases of a test script; exit 77 when all were skipped."""
+    suite = unittest.defaultTestLoader.loadTestsFromModule(sys.modules[module_name])
+    t0 = now()
+    result = unittest.TextTestRunner(verbosity=2, stream=sys.stdout).run(suite)
+    print("e2e: %d run, %d skipped, %.2f s" % (result.testsRun, len(result.skipped), now() - t0))
+    if not result.wasSuccessful():
+        sys.exit(1)
+    if result.testsRun == 0 or len(result.skipped) == result.testsRun:
+        sys.exit(SKIP)
+    sys.exit(0)
