@@ -109,6 +109,20 @@ typedef struct
 	lv_obj_t *Setup_Screen_img_LO;
 } lv_ui;
 
+/* The compiled-in fonts (generated/tessel_fonts). */
+LV_FONT_DECLARE(lv_font_Antonio_Regular_25)
+LV_FONT_DECLARE(lv_font_Antonio_Regular_30)
+LV_FONT_DECLARE(lv_font_montserratMedium_12)
+LV_FONT_DECLARE(lv_font_montserratMedium_15)
+LV_FONT_DECLARE(lv_font_montserratMedium_16)
+LV_FONT_DECLARE(lv_font_montserratMedium_18)
+LV_FONT_DECLARE(lv_font_montserratMedium_20)
+LV_FONT_DECLARE(lv_font_montserratMedium_22)
+LV_FONT_DECLARE(lv_font_montserratMedium_24)
+LV_FONT_DECLARE(lv_font_montserratMedium_25)
+LV_FONT_DECLARE(lv_font_montserratMedium_30)
+LV_FONT_DECLARE(lv_font_montserratMedium_50)
+
 void ui_init_style(lv_style_t * style);
 void init_scr_del_flag(lv_ui *ui);
 void setup_ui(lv_ui *ui);

@@ -1,0 +1,89 @@
+/* Process entry: LVGL, the Wayland window, the tick thread and the poll-driven main loop. */
+#include <errno.h>
+#include <limits.h>
+#include <poll.h>
+#include <pthread.h>
+#include <stdint.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <unistd.h>
+
+#include "lvgl.h"
+#include "lv_drivers/wayland/wayland.h"
+
+#include "gui_tessel.h"
+#include "events_init.h"
+#include "custom.h"
+
+struct pollfd pfd;
+uint32_t time_till_next;
+int sleep_time;
+
+lv_ui tessel_ui;
+
+static bool close_cb(lv_disp_t *disp)
+{
+	(void)disp;
+	return true;
+}
+
+/* LVGL's clock: exactly 5 ms per wake-up, so it never runs ahead of real time. */
+static void *tick_thread(void *data)
+{
+	(void)data;
+	for (;;) {
+		usleep(5000);
+		lv_tick_inc(5);
+	}
+	return NULL;
+}
+
+static void hal_init(void)
+{
+	lv_disp_t *disp = lv_wayland_create_window(1280, 800, (char *)"GUI Tessel", close_cb);
+	(void)disp;
+
+	pthread_t tid;
+	int err = pthread_create(&tid, NULL, tick_thread, NULL);
+	if (err != 0) {
+		printf("\ncan't create thread :[%s]", strerror(err));
+		exit(1);
+	}
+}
+
+int main(int argc, char **argv)
+{
+	(void)argc;
+	(void)argv;
+
+	lv_init();
+	lv_wayland_init();
+	hal_init();
+
+	setup_ui(&tessel_ui);
+	events_init(&tessel_ui);
+	custom_init(&tessel_ui);
+
+	pfd.fd = lv_wayland_get_fd();
+	pfd.events = POLLIN;
+
+	for (;;) {
+		time_till_next = lv_wayland_timer_handler();
+		if (!lv_wayland_window_is_open(NULL))
+			break;
+
+		if (time_till_next == LV_NO_TIMER_READY)
+			sleep_time = -1; /* nothing due: wait for the compositor only */
+		else if (time_till_next > INT_MAX)
+			sleep_time = INT_MAX;
+		else
+			sleep_time = (int)time_till_next;
+
+		/* A signal restarts the wait with the same timeout. */
+		while (poll(&pfd, 1, sleep_time) == -1 && errno == EINTR) {
+		}
+	}
+
+	return 0;
+}
