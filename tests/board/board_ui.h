@@ -1,0 +1,44 @@
+// The application's screens in a headless display, and the user actions
+// the board tests need.
+#pragma once
+
+#include "gui_tessel.h"
+
+#include <string>
+#include <vector>
+
+namespace ui {
+
+// LVGL and a headless 1280 x 800 display, once per process.
+void init();
+
+// Builds a screen anew and makes it the active one, as the navigation does
+// (the test screen's SCREEN_LOADED handler runs in the current directory).
+void show_test_screen();
+void show_setup_screen();
+void show_reboot_screen();
+
+// A tap on the middle of a widget, through the display's pointer.
+void click(lv_obj_t *obj);
+// Lets LVGL's clock and timers run.
+void advance_ms(uint32_t ms);
+// The operator picks a roller option / moves a slider (VALUE_CHANGED).
+void choose(lv_obj_t *roller, uint16_t index);
+void slide(lv_obj_t *slider, int value);
+// The touch on a slider ends (CLICKED).
+void release(lv_obj_t *slider);
+// A real drag with the pointer from one end of a slider past the other.
+void drag_across(lv_obj_t *slider, bool rightwards, int steps);
+
+// Redraws and writes the screen as PNG (needs the test kit).
+bool write_png(const std::string &path);
+
+std::string text(lv_obj_t *label);
+// Result label of status line 1..15.
+lv_obj_t *result_label(int line);
+// The 15 result label texts in status-line order.
+std::vector<std::string> results();
+// Text colour of a label's main part as RGB565.
+uint16_t text_color(lv_obj_t *label);
+
+} // namespace ui

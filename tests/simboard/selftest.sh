@@ -1,0 +1,63 @@
+#!/bin/bash
+# Checks the simulated board itself: what the tests rely on inside, and
+# that nothing of it reaches the host.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+run=$here/simboard-run
+failures=0
+check() {  # check DESCRIPTION COMMAND...
+    local what=$1
+    shift
+    if "$@"; then echo "ok   $what"; else echo "FAIL $what"; failures=$((failures + 1)); fi
+}
+
+[[ $EUID -eq 0 ]] || { echo "skipped: needs root"; exit 77; }
+host_sh=$(readlink -f /bin/sh)
+socats_before=$(pgrep -c -x socat)
+
+inside=$(timeout 60 "$run" -- bash -c '
+    t=/.simboard/lib/sb-scenario
+    echo "sh=$(readlink -f /bin/sh)"
+    echo "self=$(awk "/^Pid:/{print \$2}" /proc/self/status)"
+    echo marker > /usr/bin/simboard-marker
+    i2cdump -y 1 0x22 >/dev/null 2>&1
+    echo "calls=$($t calls | tr "\t\n" " ;")"
+    exec 3</dev/ttyLP6; cat <&3 > /tmp/rx & p=$!; echo ping > /dev/ttyLP6; sleep 0.3; kill $p; wait $p 2>/dev/null; exec 3<&-
+    echo "loopback=$(cat /tmp/rx)"
+    $t apply healthy uart_dead_line rtc_missing
+    echo "after_apply=$($t calls | wc -l)"
+    exec 3</dev/ttyLP6; cat <&3 > /tmp/rx & p=$!; echo ping > /dev/ttyLP6; sleep 0.3; kill $p; wait $p 2>/dev/null; exec 3<&-
+    echo "dead=$(cat /tmp/rx)"
+    echo "rtc=$(ls /dev/rtc* | tr "\n" " ")"
+    $t apply healthy
+    echo "rtc_again=$(ls /dev/rtc* | tr "\n" " ")"
+    echo "cards=$(cat /proc/asound/cards | grep -c sgtl5000)"
+    echo "keys=$(grep -c Key-K /proc/interrupts)"
+    [[ $(ps -o pid= -p $$ | tr -d " ") == "$$" ]] && echo "ps=yes"
+    exit 42' 2>&1)
+rc=$?
+
+check "exit status passes through" test $rc -eq 42
+check "/bin/sh is bash inside" grep -qx "sh=/usr/bin/bash" <<<"$inside"
+check "/proc/self resolves" grep -qE "^self=[0-9]+$" <<<"$inside"
+check "fakes log their calls" grep -qx "calls=i2cdump -y 1 0x22;" <<<"$inside"
+check "the loopback line echoes" grep -qx "loopback=ping" <<<"$inside"
+check "apply clears the call log" grep -qx "after_apply=0" <<<"$inside"
+check "a dead line echoes nothing" grep -qx "dead=" <<<"$inside"
+check "scenarios remove device nodes" grep -qx "rtc=/dev/rtc0 " <<<"$inside"
+check "apply starts from an empty board" grep -qx "rtc_again=/dev/rtc0 /dev/rtc1 " <<<"$inside"
+check "kernel files come from the scenario" grep -qx "cards=2" <<<"$inside"
+check "/proc files are bound from the scenario" grep -qx "keys=2" <<<"$inside"
+check "the process table is readable" grep -qx "ps=yes" <<<"$inside"
+check "host /bin/sh unchanged" test "$(readlink -f /bin/sh)" = "$host_sh"
+check "host root file system unchanged" test ! -e /usr/bin/simboard-marker
+check "no socat left behind" test "$(pgrep -c -x socat)" -eq "$socats_before"
+
+timeout 60 "$run" -s healthy,no_such_scenario -- true 2>/dev/null
+check "an unknown scenario stops the run (125)" test $? -eq 125
+
+if ((failures)); then
+    echo "--- inside:"
+    echo "$inside"
+    exit 1
+fi
