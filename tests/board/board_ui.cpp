@@ -148,6 +148,7 @@ void drag_across(lv_obj_t *slider, bool rightwards, int steps)
 	g_display->release();
 	g_display->advance_ms(60);
 #else
+	(void)slider;
 	(void)rightwards;
 	(void)steps;
 	throw std::runtime_error("dragging needs the test kit");
