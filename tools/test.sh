@@ -7,6 +7,8 @@ jobs="$(nproc)"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
 (cd build && ctest --output-on-failure -j1 --timeout 600)
+# the application, test kit and benchmarks must build on the public LVGL 8.3 API alone
+./tools/check-public-api.sh build
 if [ "${TESSEL_NO_SANITIZE:-0}" != 1 ]; then
   cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTESSEL_SANITIZE=ON -DTESSEL_BENCH=OFF >/dev/null
   cmake --build build-asan -j"$jobs"

@@ -40,7 +40,7 @@ def ctx_switches(pid):
     raise RuntimeError("no context-switch count for %d" % pid)
 
 
-def one_run(binary, args, settle, seconds):
+def one_run(binary, args, settle, seconds, tap=None):
     with harness.Session() as s:
         t0 = time.monotonic()
         p = s.start_app(binary, args=args, env={"TESSEL_WAYLAND_STATS": "1"})
@@ -48,6 +48,9 @@ def one_run(binary, args, settle, seconds):
             lambda: dict((m.group(1), int(m.group(2)) + int(m.group(3)) / 1e9)
                          for m in STAMP.finditer(p.stderr())) if len(STAMP.findall(p.stderr())) >= 2 else None,
             10.0, what="first-frame lines on stderr")
+        if tap:
+            time.sleep(1.0)  # past any intro animation
+            s.tap(*tap)  # e.g. to idle on gui_tessel's test screen instead of its start screen
         time.sleep(settle)
         c0 = ctx_switches(p.pid)
         time.sleep(seconds)
@@ -80,10 +83,12 @@ def main():
     ap.add_argument("--settle", type=float, default=3.0)
     ap.add_argument("--seconds", type=float, default=5.0)
     ap.add_argument("--runs", type=int, default=3)
+    ap.add_argument("--tap", help="X,Y to tap once after the first frame, before settling")
     ap.add_argument("binary")
     ap.add_argument("args", nargs=argparse.REMAINDER)
     a = ap.parse_args()
-    results = [one_run(os.path.abspath(a.binary), a.args, a.settle, a.seconds) for _ in range(a.runs)]
+    tap = tuple(int(v) for v in a.tap.split(",")) if a.tap else None
+    results = [one_run(os.path.abspath(a.binary), a.args, a.settle, a.seconds, tap) for _ in range(a.runs)]
     for i, r in enumerate(results):
         print("run %d: exec->first commit %.1f ms, exec->first frame shown %.1f ms, idle %.2f wake-ups/s"
               % (i + 1, r["commit_ms"], r["shown_ms"], r["idle_wakeups_per_s"]))
