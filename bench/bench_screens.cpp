@@ -31,20 +31,28 @@ int main(int argc, char **argv)
     lv_obj_t *blank = lv_obj_create(nullptr);
     lv_scr_load(blank);
 
-    std::printf("screen            build (median)   full redraw (median)\n");
+    std::printf("screen            build (median)   full redraw (median)   pool use of the tree\n");
     for (const Screen &s : screens) {
         double build = bench::median_ms(runs, [&] {
             s.build(&tessel_ui);
             lv_obj_del(*s.field);
         });
+        lv_mem_monitor_t before, after;
+        lv_mem_monitor(&before);
         s.build(&tessel_ui);
+        lv_mem_monitor(&after);
         lv_scr_load(*s.field);
         bench::advance_ms(1000); // start animation over, loaded handlers done
         double redraw = bench::median_ms(runs, bench::full_redraw);
-        std::printf("%-16s  %8.3f ms      %8.3f ms\n", s.name, build, redraw);
+        std::printf("%-16s  %8.3f ms      %8.3f ms         %7u bytes\n", s.name, build, redraw,
+                    (unsigned)(before.free_size - after.free_size));
         lv_scr_load(blank);
         lv_obj_del(*s.field);
     }
+    lv_mem_monitor_t mon;
+    lv_mem_monitor(&mon);
     std::printf("targets: test screen build < 5 ms, each redraw < 8 ms\n");
+    std::printf("pool: %u bytes in all, peak use %u bytes (%u%%)\n", (unsigned)mon.total_size,
+                (unsigned)mon.max_used, (unsigned)(100ull * mon.max_used / mon.total_size));
     return 0;
 }
