@@ -28,6 +28,7 @@ import json
 import os
 import re
 import select
+import shlex
 import shutil
 import signal
 import subprocess
@@ -68,6 +69,13 @@ def wait_until(cond, timeout, interval=0.01, what="condition"):
         if now() >= deadline:
             raise AssertionError("%s not reached within %.1f s" % (what, timeout))
         time.sleep(interval)
+
+
+def sleep_until(t):
+    """Sleep until monotonic time t (no-op when it has passed); for input sent on a schedule."""
+    left = t - now()
+    if left > 0:
+        time.sleep(left)
 
 
 def missing_tools():
@@ -256,6 +264,7 @@ class Session:
         self.timings = {}
         self._vp_reader = None
         self._shot_no = 0
+        self.tool_log = None
 
     # -- lifecycle
 
@@ -470,6 +479,38 @@ class Session:
         self.apps.append(proc)
         return proc
 
+    def fake_tools(self, scripts, log="tools.log"):
+        """Put stand-ins for board tools first in PATH of a client started with the result.
+
+        scripts maps a command name to the shell body that follows a line
+        appending "name args..." to the session's `log` file (self.tool_log),
+        so a body of "" only records the call; e.g. {"cp": 'exec /bin/cp "$@"'}
+        records and then runs the real one. Returns the env for start_app.
+        """
+        bin_dir = os.path.join(self.dir, "bin")
+        os.makedirs(bin_dir, exist_ok=True)
+        self.tool_log = os.path.join(self.dir, log)
+        for name, body in scripts.items():
+            path = os.path.join(bin_dir, name)
+            with open(path, "w") as f:
+                f.write("#!/bin/sh\nprintf '%%s\\n' \"%s $*\" >> %s\n%s\n"
+                        % (name, shlex.quote(self.tool_log), body))
+            os.chmod(path, 0o755)
+        return {"PATH": bin_dir + ":" + os.environ.get("PATH", "/usr/bin:/bin")}
+
+    def tool_calls(self, name=None):
+        """Lines recorded by fake_tools stand-ins so far (only those of `name` if given)."""
+        if self.tool_log is None:
+            return []
+        try:
+            with open(self.tool_log) as f:
+                lines = f.read().splitlines()
+        except OSError:
+            return []
+        if name is None:
+            return lines
+        return [line for line in lines if line.split(" ", 1)[0] == name]
+
     # -- screenshots
 
     def screenshot(self, path=None, region=None):
@@ -515,6 +556,20 @@ class Session:
                 path = self.save(img, "timeout")
                 raise AssertionError("%s not reached within %.1f s (last screen: %s)" %
                                      (what, timeout, path))
+            time.sleep(interval)
+
+    def hold(self, predicate, duration, region=None, interval=0.02, what="state"):
+        """Poll screenshots for `duration` s; every one must satisfy predicate. Returns the count."""
+        end = now() + duration
+        count = 0
+        while True:
+            img = self.screenshot(region=region)
+            count += 1
+            if not predicate(img):
+                path = self.save(img, "lost")
+                raise AssertionError("%s lost after %d captures (screen: %s)" % (what, count, path))
+            if now() >= end:
+                return count
             time.sleep(interval)
 
     # -- pointer
@@ -615,8 +670,14 @@ def run_without_compositor(path, args=(), timeout=5.0):
 # ---------------------------------------------------------------- runner
 
 def main(module_name="__main__"):
-    """Run the unittest cases of a test script; exit 77 when all were skipped."""
-    suite = unittest.defaultTestLoader.loadTestsFromModule(sys.modules[module_name])
+    """Run the unittest cases of a test script (or only those named on the command
+    line, as Class or Class.test_name); exit 77 when all were skipped."""
+    module = sys.modules[module_name]
+    names = [a for a in sys.argv[1:] if not a.startswith("-")]
+    if names:
+        suite = unittest.defaultTestLoader.loadTestsFromNames(names, module)
+    else:
+        suite = unittest.defaultTestLoader.loadTestsFromModule(module)
     t0 = now()
     result = unittest.TextTestRunner(verbosity=2, stream=sys.stdout).run(suite)
     print("e2e: %d run, %d skipped, %.2f s" % (result.testsRun, len(result.skipped), now() - t0))
