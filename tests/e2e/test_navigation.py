@@ -94,8 +94,8 @@ REBOOT_LOOK = [
 LOOK_TOL = 20
 
 
-def looks(img, spec):
-    return all(near(region_mean(img, box), colour, LOOK_TOL) for box, colour in spec)
+def looks(img, checks):
+    return all(near(region_mean(img, box), colour, LOOK_TOL) for box, colour in checks)
 
 
 def setup_screen_drawn(img):
