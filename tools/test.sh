@@ -2,6 +2,9 @@
 # Builds and runs every test: the normal build, then the whole suite again
 # under AddressSanitizer + UndefinedBehaviorSanitizer (skip that with TESSEL_NO_SANITIZE=1).
 set -euo pipefail
+# The simulated board needs mount namespaces and the compositor runs as
+# another user: the suite runs as root.
+if [ "$(id -u)" -ne 0 ]; then exec sudo "$0" "$@"; fi
 cd "$(dirname "$0")/.."
 jobs="$(nproc)"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
