@@ -4,7 +4,7 @@ set -euo pipefail
 if [ "$(id -u)" -ne 0 ]; then exec sudo "$0" "$@"; fi
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -qq
-apt-get install -y -qq --no-install-recommends \
+apt-get install -y -qq \
   build-essential cmake pkg-config git ca-certificates \
   libgtest-dev libgmock-dev googletest libbenchmark-dev libpng-dev \
   libwayland-dev libwayland-bin wayland-protocols libxkbcommon-dev \
