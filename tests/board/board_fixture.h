@@ -34,7 +34,7 @@ protected:
 		if (HasFailure())
 			std::cerr << "--- last console output:\n" << out() << "--- last console errors:\n" << err() << "---\n";
 		sim::leave_workdir();
-		sim::sh("umount -q '" + workdir_ + "' 2>/dev/null; rm -rf '" + workdir_ + "'");
+		sim::sh("umount -q " + sim::quote(workdir_) + " 2>/dev/null; rm -rf " + sim::quote(workdir_));
 	}
 
 	// Empty board, then these scenarios.

@@ -197,7 +197,7 @@ TEST_F(StatusFile, ProcessFileReadsAtMostMaxLineLines)
 // no label changes, and nothing crashes.
 TEST_F(StatusFile, ReadOnlyWorkingDirectory)
 {
-	sim::sh("/.simboard/lib/sb-scenario readonly '" + workdir_ + "'");
+	sim::sh("/.simboard/lib/sb-scenario readonly " + sim::quote(workdir_));
 	ASSERT_EQ(chdir(workdir_.c_str()), 0);  // onto the read-only mount
 	console([] { ui::show_test_screen(); });
 	EXPECT_FALSE(sim::exists("zorazu_zove"));

@@ -21,7 +21,7 @@ bool inside()
 	return flag != nullptr && std::string(flag) == "1" && access(kScenarioTool, X_OK) == 0;
 }
 
-static std::string quote(const std::string &s)
+std::string quote(const std::string &s)
 {
 	std::string q = "'";
 	for (char c : s) {
@@ -170,6 +170,15 @@ void Console::start()
 	err_path_ = base + ".err";
 	int out_fd = open(out_path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
 	int err_fd = open(err_path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+	if (out_fd < 0 || err_fd < 0) {
+		// Uncaptured output would leave out() and err() empty, and checks
+		// that something is absent would pass without looking.
+		if (out_fd >= 0)
+			close(out_fd);
+		if (err_fd >= 0)
+			close(err_fd);
+		throw std::runtime_error("cannot capture the console in " + base);
+	}
 	saved_out_ = dup(1);
 	saved_err_ = dup(2);
 	dup2(out_fd, 1);

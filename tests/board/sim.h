@@ -13,6 +13,8 @@ bool inside();
 
 // Runs a command with bash and returns its standard output.
 std::string sh(const std::string &command);
+// One shell word for s, single-quoted.
+std::string quote(const std::string &s);
 
 // Empty board, then the named scenarios in order ("healthy", ...).
 void apply(const std::vector<std::string> &scenarios);

@@ -213,7 +213,6 @@ typedef struct {
 typedef struct {
     lv_obj_t obj;
     char * text;             /**< pool copy, or the caller's text when static_txt */
-    lv_point_t size_cache;   /**< text size from the last refresh */
     lv_label_long_mode_t long_mode;
     uint8_t static_txt : 1;
     uint8_t recolor : 1;

@@ -154,12 +154,13 @@ void draw_shadow(const Target & t, const lv_draw_rect_dsc_t * d, const Area & co
     thread_local std::vector<uint32_t> hsum;
     thread_local std::vector<uint8_t> table;
     thread_local std::vector<uint32_t> prefix;
+    thread_local std::vector<uint8_t> cov;
     hsum.assign(static_cast<size_t>(mh) * static_cast<size_t>(tw), 0);
     table.assign(static_cast<size_t>(th) * static_cast<size_t>(tw), 0);
     prefix.assign(static_cast<size_t>(std::max(mw, mh)) + 1, 0);
     const bool even = (sw % 2) == 0;
 
-    std::vector<uint8_t> cov(static_cast<size_t>(mw));
+    cov.resize(static_cast<size_t>(mw));
     for(int32_t j = 0; j < mh; j++) {
         const RoundRect::Row r = shape.row(my0 + j);
         for(int32_t i = 0; i < mw; i++) cov[static_cast<size_t>(i)] = r.at(mx0 + i);

@@ -42,7 +42,6 @@ void refresh_text(lv_obj_t * obj)
 {
     lv_label_t * l = as_label(obj);
     if(l->text == nullptr) return;
-    l->size_cache = measure(obj);
     lv_obj_refresh_self_size(obj);
     lv_obj_invalidate(obj);
 }
@@ -160,6 +159,7 @@ void lv_label_set_text(lv_obj_t * obj, const char * text)
 
 void lv_label_set_text_fmt(lv_obj_t * obj, const char * fmt, ...)
 {
+    if(fmt == nullptr) return;
     lv_label_t * l = as_label(obj);
     va_list args;
     va_start(args, fmt);

@@ -380,11 +380,15 @@ void roller_event(const lv_obj_class_t *, lv_event_t * e)
             if(p == nullptr || r->label == nullptr) break;
             const lv_font_t * font = part_font(obj, LV_PART_MAIN);
             const lv_coord_t ls = lv_obj_get_style_text_letter_space(obj, LV_PART_MAIN);
+            // One walk over the options (looking each one up from the start would be quadratic).
+            const char * s = options_text(r);
             for(uint32_t i = 0; i < r->option_cnt; i++) {
-                const std::string t = option_str(r, i);
+                const char * nl = std::strchr(s, '\n');
+                const std::string t(s, nl ? static_cast<size_t>(nl - s) : std::strlen(s));
                 const lv_coord_t w =
                     lv_txt_get_width(t.c_str(), static_cast<uint32_t>(t.size()), font, ls, LV_TEXT_FLAG_NONE);
                 p->x = std::max(p->x, w);
+                if(nl == nullptr) break; // the rest are empty
             }
             break;
         }
