@@ -1,21 +1,55 @@
 #!/bin/bash
-# Builds and runs every test: the normal build, then the whole suite again
-# under AddressSanitizer + UndefinedBehaviorSanitizer (skip that with TESSEL_NO_SANITIZE=1).
+# Builds and runs every test, in three stages (name some to run only those):
+#   native    the normal build: unit, application, simulated-board and
+#             end-to-end tests under headless sway; then the application
+#             against the public LVGL headers alone
+#   sanitize  the whole suite again under AddressSanitizer +
+#             UndefinedBehaviorSanitizer, end-to-end tests left out
+#   arm64     the board's build (cmake/aarch64-linux-gnu.cmake): unit, screen,
+#             simulated-board and install tests run under qemu-aarch64-static
+# TESSEL_NO_SANITIZE=1 leaves out the sanitize stage of a full run.
 set -euo pipefail
 # The simulated board needs mount namespaces and the compositor runs as
 # another user: the suite runs as root.
 if [ "$(id -u)" -ne 0 ]; then exec sudo "$0" "$@"; fi
 cd "$(dirname "$0")/.."
 jobs="$(nproc)"
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$jobs"
-(cd build && ctest --output-on-failure -j1 --timeout 600)
-# the application, test kit and benchmarks must build on the public LVGL 8.3 API alone
-./tools/check-public-api.sh build
-if [ "${TESSEL_NO_SANITIZE:-0}" != 1 ]; then
+
+stage_native() {
+  cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build build -j"$jobs"
+  (cd build && ctest --output-on-failure -j1 --timeout 600)
+  # the application, test kit and benchmarks must build on the public LVGL 8.3 API alone
+  ./tools/check-public-api.sh build
+}
+
+stage_sanitize() {
   cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTESSEL_SANITIZE=ON -DTESSEL_BENCH=OFF >/dev/null
   cmake --build build-asan -j"$jobs"
   (cd build-asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
      ctest --output-on-failure -j1 --timeout 900 -LE e2e)
+}
+
+stage_arm64() {
+  cmake -S . -B build-arm64 -DCMAKE_TOOLCHAIN_FILE=cmake/aarch64-linux-gnu.cmake \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSEL_BENCH=OFF >/dev/null
+  cmake --build build-arm64 -j"$jobs"
+  local start=$SECONDS
+  (cd build-arm64 && ctest --output-on-failure -j1 --timeout 900)
+  echo "arm64: tests under emulation took $((SECONDS - start)) s;" \
+       "gui_tessel $(stat -c %s build-arm64/gui_tessel) bytes"
+}
+
+stages=("$@")
+if [ ${#stages[@]} -eq 0 ]; then
+  stages=(native)
+  [ "${TESSEL_NO_SANITIZE:-0}" = 1 ] || stages+=(sanitize)
+  stages+=(arm64)
 fi
-echo "all tests passed"
+for stage in "${stages[@]}"; do
+  case "$stage" in
+    native|sanitize|arm64) echo "=== $stage ==="; "stage_$stage" ;;
+    *) echo "test.sh: unknown stage '$stage' (native, sanitize, arm64)" >&2; exit 2 ;;
+  esac
+done
+echo "all tests passed (${stages[*]})"

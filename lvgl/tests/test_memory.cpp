@@ -4,6 +4,7 @@
 // pool to where it started.
 #include "core_fixture.h"
 
+#include <cstdlib>
 #include <cstring>
 
 using core_test::Core;
@@ -92,11 +93,20 @@ TEST_F(Pool, ExhaustionReturnsNullAndThePoolStaysUsable)
     EXPECT_EQ(mon().free_cnt, 1u);
 }
 
-using PoolDeathTest = Pool;
+// Re-executing the binary gives each death test a fresh process. A cross
+// build under user-mode emulation cannot re-exec an arm64 binary; it asks for
+// forking instead through GTEST_DEATH_TEST_STYLE.
+class PoolDeathTest : public Pool {
+  protected:
+    void SetUp() override
+    {
+        Pool::SetUp();
+        if(!getenv("GTEST_DEATH_TEST_STYLE")) GTEST_FLAG_SET(death_test_style, "threadsafe");
+    }
+};
 
 TEST_F(PoolDeathTest, ObjectsInAFullPoolAbortWithAClearMessage)
 {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_DEATH(
         {
             testkit::Display d;
@@ -111,7 +121,6 @@ TEST_F(PoolDeathTest, ObjectsInAFullPoolAbortWithAClearMessage)
 
 TEST_F(PoolDeathTest, InvalidAndDoubleFreesAbort)
 {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_DEATH(
         {
             void * p = lv_mem_alloc(32);
