@@ -108,8 +108,8 @@ class Install(unittest.TestCase):
     def tearDown(self):
         shutil.rmtree(self.dest)
 
-    def install(self, prefix):
-        r = subprocess.run([CMAKE, "--install", BUILD, "--prefix", prefix],
+    def install(self, prefix, *extra):
+        r = subprocess.run([CMAKE, "--install", BUILD, "--prefix", prefix, *extra],
                            env={**os.environ, "DESTDIR": self.dest}, capture_output=True, text=True)
         self.assertEqual(r.returncode, 0, r.stdout + r.stderr)
 
@@ -175,12 +175,16 @@ class Install(unittest.TestCase):
     def test_the_installed_program_starts_as_the_unit_says_and_reports_a_missing_compositor(self):
         # What systemd does before the compositor is up: start the program in
         # its working directory; it must say why it stops, and not hang.
-        self.install("/usr")
+        # Stripped, as it goes onto the board.
+        self.install("/usr", "--strip")
+        program = self.staged("/usr/bin/gui_tessel")
+        self.assertLess(os.path.getsize(program), os.path.getsize(os.path.join(BUILD, "gui_tessel")))
         unit = parse_unit(self.staged("/usr/lib/systemd/system/gui-tessel.service"))
         env = dict(e.split("=", 1) for e in unit["Service"]["Environment"])
         with tempfile.TemporaryDirectory() as runtime:
             env["XDG_RUNTIME_DIR"] = runtime  # no compositor socket in there
-            r = subprocess.run(EMULATOR + [self.staged(unit["Service"]["ExecStart"][0])],
+            self.assertEqual(self.staged(unit["Service"]["ExecStart"][0]), program)
+            r = subprocess.run(EMULATOR + [program],
                                cwd=self.staged(unit["Service"]["WorkingDirectory"][0]),
                                env={"PATH": os.environ["PATH"], **env},
                                capture_output=True, text=True, timeout=60)
