@@ -1,0 +1,41 @@
+/* The machine-readable record of the current run: Log/record.json and
+ * Log/record.xml (JUnit), updated after every test, and its history under
+ * Log/runs/. The test runner reports here; nothing here changes a verdict
+ * or the status file. */
+#ifndef TEST_RECORD_H
+#define TEST_RECORD_H
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* One test that ended (or could not start). */
+struct tessel_test_result {
+	int line;                 /* its status line, 1..15 */
+	const char *name;         /* the test's name, e.g. "I2C", "SPI Master" */
+	const char *status_line;  /* its status line after the test, without LF; NULL if unreadable */
+	int64_t start_ms;         /* wall clock, ms since the Unix epoch */
+	int64_t end_ms;
+	int exit_status;          /* the script's exit code; 128+N after signal N; -1 when it did not run */
+	int timed_out;            /* ended by its time limit */
+	int not_recorded;         /* did not run: its status line could not be written */
+	const char *console_tail; /* the last (up to) 20 lines it printed, each ending in LF; "" if none */
+};
+
+/* The running device tree as the test screen shows it ("qb-vexo.dtb", ...). */
+void record_set_device_tree(const char *name);
+
+/* A test ended: update the current run's record (atomically; failures are
+ * reported on the console and change nothing else). */
+void record_test_ended(const struct tessel_test_result *result);
+
+/* Initialization, or a Run all after which every test has a verdict: keep
+ * the current record under Log/runs/ and begin a new run. */
+void record_close_run(void);
+
+#ifdef __cplusplus
+}
+#endif
+#endif
