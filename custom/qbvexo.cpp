@@ -5,11 +5,33 @@
 FILE *file = NULL;
 int MaxLine = 15;
 
+/* Reads one whole line, LF included, keeping at most size-1 bytes of it;
+ * false at the end of the file. Control bytes other than the final LF
+ * (NUL among them) are shown as '?', so the label shows the whole line. */
+static bool read_status_line(FILE *stream, char *out, size_t size)
+{
+	size_t kept = 0;
+	int c = getc(stream);
+	if (c == EOF)
+		return false;
+	for (; c != EOF; c = getc(stream)) {
+		bool lf = c == '\n';
+		if (kept + 1 < size)
+			out[kept++] = lf ? '\n' : ((unsigned char)c < 0x20 || c == 0x7f) ? '?' : (char)c;
+		if (lf)
+			break;
+	}
+	out[kept] = '\0';
+	return true;
+}
+
 void processFile(FILE *file, int MaxLine)
 {
 	char line[100];
 	for (int currentLine = 1; currentLine <= MaxLine; currentLine++) {
-		if (fgets(line, sizeof line, file) == NULL)
+		/* A line longer than the buffer is cut; the rest of it is skipped,
+		 * never shown in the next label. */
+		if (!read_status_line(file, line, sizeof line))
 			break;
 		setLabelText(line, currentLine);
 	}

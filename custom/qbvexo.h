@@ -15,8 +15,8 @@ extern FILE *file;
 extern int MaxLine;
 
 /* Reads up to MaxLine lines from an open stream into the result labels,
- * line N into the label of test N. Lines are read with fgets into a
- * 100-byte buffer, so a longer line spills into the next label. */
+ * line N into the label of test N, each label exactly its own line: up to
+ * 99 bytes of it, control bytes shown as '?'. */
 void processFile(FILE *file, int MaxLine);
 
 /* Sets the result label of status line currentLine (1 to 15) to line;

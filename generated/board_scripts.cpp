@@ -323,7 +323,11 @@ fi
 
 /* USB copy test of one port. The disk is found through the df line of
  * /dev/sda1; without one there is nothing to copy to, which is a failure
- * (an empty mount path would otherwise copy into the root directory). */
+ * (an empty mount path would otherwise copy into the root directory). A
+ * scratch file or copy shorter than the full size fails too: on a full
+ * working directory or disk both can be equally short and still compare
+ * equal. The scratch files are removed before the verdict is written,
+ * which then has room even on a full working directory. */
 #define USB_SCRIPT(PORT, ROLE_VAR, CONTROLLER, LOG_REDIRECT, LINE)                                     \
 	"#!/bin/bash\n"                                                                                \
 	"echo -e \"USB" PORT " Test ==================================\\n\"\n"                         \
@@ -336,12 +340,22 @@ fi
 	"    mount_info=$(df -h | grep \"/dev/sda1\")\n"                                               \
 	"    mount_path=$(echo \"$mount_info\" | awk '{print $6}')\n"                                  \
 	"    if [[ -z $mount_path ]]; then\n"                                                          \
+	"        rm -f $filename\n"                                                                    \
 	"        echo -e \"USB" PORT " Test Failed : no USB disk mounted (/dev/sda1 not in df), nothing copied \\n\"\n" \
 	"        sed -i \"" LINE "s/.*/USB" PORT " Test failed/\" \"zorazu_zove\"\n"                   \
 	"    else\n"                                                                                   \
 	"        cp $filename $mount_path/$filename\n"                                                 \
 	"        cmp -s $filename $mount_path/$filename\n"                                             \
-	"        if [ $? -eq 0 ]; then\n"                                                              \
+	"        same=$?\n"                                                                            \
+	"        full_size=$((filesize * 1024 * 1024))\n"                                              \
+	"        local_size=$(stat -c %s $filename 2>/dev/null)\n"                                     \
+	"        copy_size=$(stat -c %s $mount_path/$filename 2>/dev/null)\n"                          \
+	"        rm -f $filename $mount_path/$filename\n"                                              \
+	"        if [[ $local_size != $full_size || $copy_size != $full_size ]]; then\n"               \
+	"            echo \"Short files: $local_size and $copy_size bytes of $full_size.\"\n"          \
+	"            echo -e \"USB" PORT " Test Failed \\n\"\n"                                        \
+	"            sed -i \"" LINE "s/.*/USB" PORT " Test failed/\" \"zorazu_zove\"\n"               \
+	"        elif [ $same -eq 0 ]; then\n"                                                         \
 	"            echo \"The files match.\"\n"                                                      \
 	"            echo \"USB" PORT " Test ok \\n\"\n"                                               \
 	"            sed -i \"" LINE "s/.*/USB" PORT " Test ok/\" \"zorazu_zove\"\n"                   \

@@ -1,6 +1,8 @@
 /* Handler registration for every screen, and navigation between the screens. */
 #include "events_init.h"
 
+#include "board_runner.h"
+
 void events_init(lv_ui *ui)
 {
 	(void)ui;
@@ -99,6 +101,9 @@ static void navigate(lv_event_t *e, lv_obj_t **target, bool *target_del, void (*
 		     lv_obj_t **target_kept, uint32_t time, uint32_t delay, bool auto_del, lv_obj_t **left_kept)
 {
 	if (lv_event_get_code(e) != LV_EVENT_CLICKED)
+		return;
+	/* A running test or reboot keeps the operator on this screen. */
+	if (runner_busy())
 		return;
 
 	lv_obj_t *act_scr = lv_scr_act();

@@ -15,6 +15,7 @@
 #include "gui_tessel.h"
 #include "events_init.h"
 #include "custom.h"
+#include "board_runner.h"
 
 struct pollfd pfd;
 uint32_t time_till_next;
@@ -68,6 +69,9 @@ int main(int argc, char **argv)
 	pfd.fd = lv_wayland_get_fd();
 	pfd.events = POLLIN;
 
+	/* TERM, INT, HUP and any exit end a running test's processes first. */
+	runner_install_exit_handling();
+
 	for (;;) {
 		time_till_next = lv_wayland_timer_handler();
 		if (!lv_wayland_window_is_open(NULL))
@@ -80,10 +84,12 @@ int main(int argc, char **argv)
 		else
 			sleep_time = (int)time_till_next;
 
-		/* A signal restarts the wait with the same timeout. */
-		while (poll(&pfd, 1, sleep_time) == -1 && errno == EINTR) {
-		}
+		/* Waits on the compositor and on a running test script together:
+		 * the window answers while the test runs, and its end wakes us. */
+		if (!runner_wait(pfd.fd, sleep_time))
+			break;
 	}
 
+	runner_stop_all();
 	return 0;
 }

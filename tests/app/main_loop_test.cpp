@@ -322,8 +322,10 @@ TEST_F(MainLoop, StartsUpInOrderAndReturnsZeroWhenTheWindowCloses)
 	// Close requested on pass 3: the loop leaves in that pass, without polling again.
 	EXPECT_EQ(rec->passes, 4);
 	EXPECT_EQ(rec->polls, 3);
+	// The Wayland descriptor comes first; a running test's and the quit
+	// signals' descriptors follow it in the same set.
 	for (int i = 0; i < rec->polls; i++) {
-		EXPECT_EQ(rec->poll_nfds[i], 1u);
+		EXPECT_GE(rec->poll_nfds[i], 1u);
 		EXPECT_EQ(rec->poll_events[i], POLLIN);
 	}
 	EXPECT_TRUE(rec->is_open_always_null) << "lv_wayland_window_is_open is asked about all windows";

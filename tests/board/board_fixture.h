@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 #include <iostream>
+#include <unistd.h>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,14 @@ protected:
 			std::cerr << "--- last console output:\n" << out() << "--- last console errors:\n" << err() << "---\n";
 		sim::leave_workdir();
 		sim::sh("umount -q " + sim::quote(workdir_) + " 2>/dev/null; rm -rf " + sim::quote(workdir_));
+	}
+
+	// The working directory becomes a small file system of its own (a
+	// nearly full disk), holding nothing yet.
+	void small_workdir(const std::string &size)
+	{
+		sim::sh("mount -t tmpfs -o size=" + size + " tessel-small " + sim::quote(workdir_));
+		ASSERT_EQ(chdir(workdir_.c_str()), 0);
 	}
 
 	// Empty board, then these scenarios.

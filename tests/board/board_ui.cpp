@@ -1,5 +1,8 @@
 #include "board_ui.h"
 
+#include "board_runner.h"
+
+#include <chrono>
 #include <stdexcept>
 
 #ifdef BOARD_TEST_HAVE_TESTKIT
@@ -82,6 +85,30 @@ static lv_point_t centre(lv_obj_t *obj)
 }
 
 void click(lv_obj_t *obj)
+{
+	tap(obj);
+	wait_idle();
+}
+
+bool wait_idle(int timeout_ms)
+{
+	auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+	while (runner_busy()) {
+		if (std::chrono::steady_clock::now() > deadline)
+			return false;
+		runner_wait(-1, 100);
+	}
+	return true;
+}
+
+void pump_ms(uint32_t ms)
+{
+	auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+	while (std::chrono::steady_clock::now() < deadline)
+		runner_wait(-1, 10);
+}
+
+void tap(lv_obj_t *obj)
 {
 	if (obj == NULL)
 		throw std::runtime_error("click on a missing widget");

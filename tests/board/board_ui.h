@@ -18,8 +18,16 @@ void show_test_screen();
 void show_setup_screen();
 void show_reboot_screen();
 
-// A tap on the middle of a widget, through the display's pointer.
+// A tap on the middle of a widget, through the display's pointer, and
+// then the wait until the test it started has ended.
 void click(lv_obj_t *obj);
+// The tap alone: a test it starts goes on in the background.
+void tap(lv_obj_t *obj);
+// Lets a running test go on (as the main loop does) until none runs;
+// false if one still runs after timeout_ms.
+bool wait_idle(int timeout_ms = 600000);
+// Lets a running test go on for this long (wall clock).
+void pump_ms(uint32_t ms);
 // Lets LVGL's clock and timers run.
 void advance_ms(uint32_t ms);
 // The operator picks a roller option / moves a slider (VALUE_CHANGED).
