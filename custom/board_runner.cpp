@@ -33,8 +33,8 @@ struct Running {
 	void *user = nullptr;
 	bool timed_out = false;
 	bool in_done = false;
-	std::string tail;   /* complete lines, at most kTailLines */
-	std::string partial; /* the line being written */
+	std::string tail;       /* complete lines, at most kTailLines */
+	std::string partial[2]; /* the line being written on stdout, stderr */
 };
 
 Running g_run;
@@ -48,14 +48,14 @@ long long monotonic_ms()
 	return (long long)ts.tv_sec * 1000 + ts.tv_nsec / 1000000;
 }
 
-void keep_tail(const char *data, size_t n)
+void keep_tail(std::string &partial, const char *data, size_t n)
 {
 	for (size_t i = 0; i < n; i++) {
-		g_run.partial.push_back(data[i]);
+		partial.push_back(data[i]);
 		if (data[i] != '\n')
 			continue;
-		g_run.tail += g_run.partial;
-		g_run.partial.clear();
+		g_run.tail += partial;
+		partial.clear();
 	}
 	/* Keep the last kTailLines complete lines. */
 	size_t lines = 0;
@@ -89,7 +89,7 @@ void forward(int *fd, int to, int max_reads)
 		ssize_t n = read(*fd, buf, sizeof buf);
 		if (n > 0) {
 			write_all(to, buf, (size_t)n);
-			keep_tail(buf, (size_t)n);
+			keep_tail(g_run.partial[to == STDERR_FILENO], buf, (size_t)n);
 			continue;
 		}
 		if (n < 0 && errno == EINTR)
@@ -107,8 +107,9 @@ void finish(int status)
 	forward(&g_run.child.out_fd, STDOUT_FILENO, 64);
 	forward(&g_run.child.err_fd, STDERR_FILENO, 64);
 	shell_release(&g_run.child);
-	if (!g_run.partial.empty())
-		keep_tail("\n", 1);
+	for (std::string &partial : g_run.partial)
+		if (!partial.empty())
+			keep_tail(partial, "\n", 1);
 
 	runner_outcome outcome = {};
 	if (status >= 0 && WIFEXITED(status))

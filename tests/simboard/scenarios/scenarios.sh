@@ -191,6 +191,8 @@ scn_mixer_no_card() { sb_set amixer_cards ''; }
 scn_camera_empty() { sb_set camera empty; }
 scn_camera_none() { sb_set camera none; }
 scn_camera_missing() { rm -f /dev/video0; }
+scn_camera_hang() { sb_set camera hang; }
+scn_camera_hang_hard() { sb_set camera hang_hard; }
 
 # --- RTC ---
 scn_rtc_missing() { rm -f /dev/rtc1; }
