@@ -46,6 +46,8 @@ def render(status_lines, png):
     subprocess.run(["rm", "-rf", work])
     if r.returncode != 0:
         raise RuntimeError("board_render failed: %s" % r.stderr)
+    with open(png + ".txt", "w") as f:
+        f.write(r.stdout)
     labels, button = {}, None
     for line in r.stdout.splitlines():
         w = line.split()
@@ -55,6 +57,24 @@ def render(status_lines, png):
             button = (int(w[2]), int(w[3]))
     with Image.open(png) as im:
         return im.convert("RGB"), labels, button
+
+
+def render_layout(status_lines, png):
+    """As render, and the centres of every button and of the roller."""
+    img, labels, _ = render(status_lines, png)
+    return img, labels, widget_centres(png + ".txt")
+
+
+def widget_centres(path):
+    centres = {}
+    with open(path) as f:
+        for line in f:
+            w = line.split()
+            if w[:1] == ["button"]:
+                centres[w[1]] = (int(w[2]), int(w[3]))
+            elif w[:1] == ["roller"]:
+                centres["roller"] = (int(w[1]), int(w[2]))
+    return centres
 
 
 def region_matches(shot, ref, box):
