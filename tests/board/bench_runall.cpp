@@ -36,6 +36,7 @@ int main(int argc, char **argv)
 		console.start();
 		auto t0 = std::chrono::steady_clock::now();
 		lv_event_send(tessel_ui.Test_progrem_btn_all, LV_EVENT_CLICKED, NULL);
+		ui::wait_idle();
 		auto t1 = std::chrono::steady_clock::now();
 		console.stop();
 

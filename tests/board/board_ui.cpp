@@ -188,6 +188,15 @@ void release(lv_obj_t *slider)
 	lv_event_send(slider, LV_EVENT_CLICKED, NULL);
 }
 
+uint32_t flush_count()
+{
+#ifdef BOARD_TEST_HAVE_TESTKIT
+	return g_display->flush_count();
+#else
+	return 0;
+#endif
+}
+
 bool write_png(const std::string &path)
 {
 #ifdef BOARD_TEST_HAVE_TESTKIT

@@ -38,6 +38,9 @@ void release(lv_obj_t *slider);
 // A real drag with the pointer from one end of a slider past the other.
 void drag_across(lv_obj_t *slider, bool rightwards, int steps);
 
+// Frames flushed to the display so far (0 without the test kit).
+uint32_t flush_count();
+
 // Redraws and writes the screen as PNG (needs the test kit).
 bool write_png(const std::string &path);
 
