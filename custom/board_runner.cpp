@@ -33,6 +33,8 @@ struct Running {
 	void *user = nullptr;
 	bool timed_out = false;
 	bool in_done = false;
+	bool leader_reaped = false; /* ended at its limit; the rest of its group goes */
+	int status = -1;
 	std::string tail;       /* complete lines, at most kTailLines */
 	std::string partial[2]; /* the line being written on stdout, stderr */
 };
@@ -230,7 +232,7 @@ bool runner_wait(int wayland_fd, int timeout_ms)
 	fds[kWayland] = {wayland_fd, POLLIN, 0};
 	fds[kQuit] = {g_quit_pipe[0], POLLIN, 0};
 	bool child = g_run.phase != Phase::idle;
-	fds[kChild] = {child ? g_run.child.pidfd : -1, POLLIN, 0};
+	fds[kChild] = {child && !g_run.leader_reaped ? g_run.child.pidfd : -1, POLLIN, 0};
 	fds[kOut] = {child ? g_run.child.out_fd : -1, POLLIN, 0};
 	fds[kErr] = {child ? g_run.child.err_fd : -1, POLLIN, 0};
 
@@ -239,8 +241,9 @@ bool runner_wait(int wayland_fd, int timeout_ms)
 		long long left = g_run.deadline - monotonic_ms();
 		if (left < 0)
 			left = 0;
-		/* Without pidfds the end of the script is looked for every 20 ms. */
-		if (g_run.child.pidfd < 0 && left > 20)
+		/* Without pidfds the end of the script is looked for every 20 ms,
+		 * and so is the end of a group whose leader went at its limit. */
+		if ((g_run.child.pidfd < 0 || g_run.leader_reaped) && left > 20)
 			left = 20;
 		if (timeout < 0 || left < timeout)
 			timeout = (int)left;
@@ -254,11 +257,23 @@ bool runner_wait(int wayland_fd, int timeout_ms)
 			forward(&g_run.child.out_fd, STDOUT_FILENO, 4);
 		if (fds[kErr].revents)
 			forward(&g_run.child.err_fd, STDERR_FILENO, 4);
-		int status = shell_reap(&g_run.child, 0);
-		if (status != -2)
-			finish(status);
-		else
-			step_deadline();
+		if (g_run.leader_reaped) {
+			/* After TERM: the group's last members get the grace to go. */
+			if (kill(-g_run.child.pid, 0) != 0 || monotonic_ms() >= g_run.deadline) {
+				kill(-g_run.child.pid, SIGKILL);
+				finish(g_run.status);
+			}
+		} else if (g_run.phase == Phase::terminated && shell_ended(&g_run.child)) {
+			while (waitpid(g_run.child.pid, &g_run.status, 0) < 0 && errno == EINTR) {
+			}
+			g_run.leader_reaped = true;
+		} else {
+			int status = shell_reap(&g_run.child, 0);
+			if (status != -2)
+				finish(status);
+			else
+				step_deadline();
+		}
 	}
 
 	if (fds[kQuit].revents) {
@@ -290,7 +305,9 @@ void runner_stop_all(void)
 {
 	if (g_run.phase != Phase::idle) {
 		fprintf(stderr, "gui_tessel: leaving; stopping the running test\n");
-		if (shell_end_group(&g_run.child, 300) == -2)
+		if (g_run.leader_reaped)
+			kill(-g_run.child.pid, SIGKILL);
+		else if (shell_end_group(&g_run.child, 300) == -2)
 			g_abandoned.push_back(g_run.child.pid);
 		forward(&g_run.child.out_fd, STDOUT_FILENO, 4);
 		forward(&g_run.child.err_fd, STDERR_FILENO, 4);

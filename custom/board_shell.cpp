@@ -116,6 +116,11 @@ static bool wait_ended(struct shell_child *child, int wait_ms)
 	}
 }
 
+bool shell_ended(struct shell_child *child)
+{
+	return wait_ended(child, 0);
+}
+
 int shell_reap(struct shell_child *child, int wait_ms)
 {
 	if (!wait_ended(child, wait_ms))
@@ -130,12 +135,22 @@ int shell_reap(struct shell_child *child, int wait_ms)
 
 int shell_end_group(struct shell_child *child, int grace_ms)
 {
+	long long deadline = monotonic_ms() + grace_ms;
 	kill(-child->pid, SIGTERM);
-	int status = shell_reap(child, grace_ms);
-	if (status != -2)
-		return status;
+	if (!wait_ended(child, grace_ms)) {
+		kill(-child->pid, SIGKILL);
+		return shell_reap(child, grace_ms);
+	}
+	int status = -1;
+	while (waitpid(child->pid, &status, 0) < 0 && errno == EINTR) {
+	}
+	/* The rest of the group gets the same grace to finish what TERM asked
+	 * of it: the group outlives its reaped leader only while a member
+	 * remains, so its id stays ours until then. */
+	while (kill(-child->pid, 0) == 0 && monotonic_ms() < deadline)
+		usleep(5000);
 	kill(-child->pid, SIGKILL);
-	return shell_reap(child, grace_ms);
+	return status;
 }
 
 void shell_release(struct shell_child *child)

@@ -45,8 +45,12 @@ bool shell_spawn(const char *command, bool capture, struct shell_child *child);
  * while it still runs. */
 int shell_reap(struct shell_child *child, int wait_ms);
 
-/* Ends the child's whole group: TERM, up to `grace_ms` for it to go, then
- * KILL and a further `grace_ms`. Returns the wait status, or -2 when the
+/* True once the child has ended (not yet reaped). */
+bool shell_ended(struct shell_child *child);
+
+/* Ends the child's whole group: TERM, up to `grace_ms` for all of it to
+ * go, then KILL (and, if the child itself had not gone, a further
+ * `grace_ms`). Returns the wait status, or -2 when the
  * child survived even KILL (stuck in the kernel): it is then left alone. */
 int shell_end_group(struct shell_child *child, int grace_ms);
 

@@ -100,7 +100,9 @@ TEST_F(Runner, LeftoversEndAndAnEscapedProcessIsNotWaitedFor)
 	Ended e;
 	double s = 0;
 	console([&] {
-		s = run_to_end("sleep 60 & echo $! > left.pid; setsid sleep 60 & echo $! > escaped.pid; echo done",
+		s = run_to_end("sleep 60 & echo $! > left.pid;"
+			       "setsid bash -c 'echo $$ > escaped.pid; exec sleep 60' &"
+			       "for i in $(seq 200); do [ -s escaped.pid ] && break; sleep 0.01; done; echo done",
 			       10000, &e);
 	});
 	ASSERT_TRUE(e.done);

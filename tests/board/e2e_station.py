@@ -7,7 +7,7 @@ Environment as for e2e_runall.py (CTest sets it). Exit status 77 when
 something is missing."""
 
 import os
-import re
+import signal
 import sys
 import time
 import unittest
@@ -58,6 +58,29 @@ def status_lines(s):
 def write_status(s, lines):
     with open(os.path.join(s.work, "zorazu_zove"), "w") as f:
         f.write("".join(l + "\n" for l in lines))
+
+
+def descendant_named(root_pid, name):
+    """The PID of a process called `name` below root_pid (ours only)."""
+    children = {}
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open("/proc/%s/stat" % entry) as f:
+                stat = f.read()
+        except OSError:
+            continue
+        comm = stat[stat.index("(") + 1:stat.rindex(")")]
+        ppid = int(stat[stat.rindex(")") + 2:].split()[1])
+        children.setdefault(ppid, []).append((int(entry), comm))
+    todo = [root_pid]
+    while todo:
+        for pid, comm in children.get(todo.pop(), []):
+            if comm == name:
+                return pid
+            todo.append(pid)
+    return None
 
 
 def banners_run(output):
@@ -163,6 +186,27 @@ class StationWhileTestsRun(unittest.TestCase):
             # The capture was ended by the app (its TERM trap ran), not
             # merely swept away with the board.
             self.assertTrue(os.path.exists(os.path.join(s.work, "camera.term")), p.output())
+
+    def test_signal_or_lost_compositor_end_the_running_test(self):
+        """TERM to the app, or the compositor going away, in the middle of a
+        hung capture: the app ends the capture's group before it leaves."""
+        for how in ("TERM", "HUP", "compositor"):
+            with self.subTest(how=how), harness.Session() as s:
+                _, _, at = self.layout(s, HEALTHY, "ok")
+                p = start(s, ["healthy", "camera_hang"])
+                s.tap(*at["csi"])
+                pid_file = os.path.join(s.work, "camera.pid")
+                harness.wait_until(lambda: os.path.exists(pid_file), 5.0, what="the capture")
+                app = descendant_named(p.pid, "gui_tessel")
+                self.assertIsNotNone(app)
+                t0 = harness.now()
+                if how == "compositor":
+                    s.sway.stop()
+                else:
+                    os.kill(app, getattr(signal, "SIG" + how))
+                self.assertIsNotNone(p.wait(5.0), "the app did not end")
+                self.assertLess(harness.now() - t0, 2.5)
+                self.assertTrue(os.path.exists(os.path.join(s.work, "camera.term")), p.output())
 
     def test_run_all_with_taps_spread_over_the_pass(self):
         """20 taps during Run all on a healthy board: every verdict shown, no
