@@ -21,7 +21,10 @@
  *                          (position on the screen, size in surface units), then "ok N"
  *   close TITLE            ask the windows titled TITLE to close (xdg_toplevel.close); "ok N"
  * Touch events go out as sent; the client sees them when "touch frame"
- * follows. An answer means weston has handled the command: the events are
+ * follows. weston 10 itself never sends wl_touch.cancel (its default touch
+ * grab ignores a cancel), so "touch cancel" sends it to the clients with
+ * touch focus, takes the focus away and lifts the points that are down
+ * inside weston without telling anyone. An answer means weston has handled the command: the events are
  * queued for the clients (they reach them when weston next flushes).
  *
  * Test fixture only: it trusts whoever can open the socket (the socket
@@ -59,7 +62,6 @@ void notify_touch_normalized(struct weston_touch_device * device, const struct t
                              double x, double y, const struct weston_point2d_device_normalized * norm,
                              int touch_type);
 void notify_touch_frame(struct weston_touch_device * device);
-void notify_touch_cancel(struct weston_touch_device * device);
 void notify_motion_absolute(struct weston_seat * seat, const struct timespec * time, double x, double y);
 void notify_button(struct weston_seat * seat, const struct timespec * time, int32_t button,
                    enum wl_pointer_button_state state);
@@ -67,6 +69,7 @@ void notify_pointer_frame(struct weston_seat * seat);
 void weston_output_damage(struct weston_output * output);
 
 #define MAX_CONNS 8
+#define MAX_POINTS 16
 #define LINE_MAX_LEN 4096
 
 struct conn {
@@ -82,6 +85,7 @@ struct fixture {
     struct weston_compositor * ec;
     struct weston_seat seat;
     struct weston_touch_device * touch;
+    int down[MAX_POINTS]; /* ids of the touch points down; -1: free */
     int listen_fd;
     struct wl_event_source * listen_source;
     char path[sizeof(((struct sockaddr_un *)0)->sun_path)];
@@ -271,6 +275,29 @@ static void list_windows(struct conn * c, const char * close_title)
     reply(c, "ok %d", n);
 }
 
+/*------------------------------------------------------------ touch */
+
+static int point_slot(struct fixture * fx, int id)
+{
+    for(int i = 0; i < MAX_POINTS; i++)
+        if(fx->down[i] == id) return i;
+    return -1;
+}
+
+static void touch_cancel(struct fixture * fx, const struct timespec * now)
+{
+    struct weston_touch * touch = fx->seat.touch_state;
+    struct wl_resource * r;
+    wl_resource_for_each(r, &touch->focus_resource_list) wl_touch_send_cancel(r);
+    weston_touch_set_focus(touch, NULL);
+    for(int i = 0; i < MAX_POINTS; i++) {
+        if(fx->down[i] < 0) continue;
+        notify_touch_normalized(fx->touch, now, fx->down[i], 0, 0, NULL, WL_TOUCH_UP);
+        fx->down[i] = -1;
+    }
+    notify_touch_frame(fx->touch); /* to nobody: no focus */
+}
+
 /*------------------------------------------------------------ commands */
 
 static void command(struct conn * c, char * line)
@@ -287,11 +314,27 @@ static void command(struct conn * c, char * line)
 
     if(sscanf(line, "touch %31s %d %lf %lf", w1, &id, &x, &y) == 4 &&
        (strcmp(w1, "down") == 0 || strcmp(w1, "motion") == 0)) {
-        notify_touch_normalized(fx->touch, &now, id, ox + x, oy + y, NULL,
-                                strcmp(w1, "down") == 0 ? WL_TOUCH_DOWN : WL_TOUCH_MOTION);
+        bool down = strcmp(w1, "down") == 0;
+        int slot = point_slot(fx, down ? -1 : id);
+        if(down && point_slot(fx, id) >= 0) {
+            reply(c, "error touch point %d is already down", id);
+            return;
+        }
+        if(slot < 0) {
+            reply(c, down ? "error too many touch points" : "error touch point %d is not down", id);
+            return;
+        }
+        fx->down[slot] = id;
+        notify_touch_normalized(fx->touch, &now, id, ox + x, oy + y, NULL, down ? WL_TOUCH_DOWN : WL_TOUCH_MOTION);
         reply(c, "ok");
     }
     else if(sscanf(line, "touch up %d", &id) == 1) {
+        int slot = point_slot(fx, id);
+        if(slot < 0) {
+            reply(c, "error touch point %d is not down", id);
+            return;
+        }
+        fx->down[slot] = -1;
         notify_touch_normalized(fx->touch, &now, id, 0, 0, NULL, WL_TOUCH_UP);
         reply(c, "ok");
     }
@@ -300,7 +343,7 @@ static void command(struct conn * c, char * line)
         reply(c, "ok");
     }
     else if(strcmp(line, "touch cancel") == 0) {
-        notify_touch_cancel(fx->touch);
+        touch_cancel(fx, &now);
         reply(c, "ok");
     }
     else if(sscanf(line, "pointer move %lf %lf", &x, &y) == 2) {
@@ -426,6 +469,7 @@ WL_EXPORT int wet_module_init(struct weston_compositor * ec, int * argc, char * 
     if(!fx) return -1;
     fx->ec = ec;
     fx->listen_fd = -1;
+    for(int i = 0; i < MAX_POINTS; i++) fx->down[i] = -1;
     wl_list_init(&fx->frame.link);
 
     const char * path = getenv("TESSEL_WESTON_CTL");
