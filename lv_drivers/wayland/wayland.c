@@ -99,6 +99,7 @@ struct wl_window {
     bool commit_pending;  /* a finished frame waits for the frame callback or a free buffer */
     bool close_requested; /* the compositor asked to close */
     bool close_now;       /* the application asked to close */
+    bool touch_cancelled; /* the compositor took the touch back: its release is no click */
 
     uint8_t * canvas; /* RGB565, w x h, stride w * 2 */
     lv_wl_damage_t frame_damage;
@@ -906,6 +907,7 @@ static void touch_cancel(void * data, struct wl_touch * touch)
     wl_window_t * win = wl.touch_focus;
     wl.touch_focus = NULL;
     if(!win) return;
+    if(win->touch.touch_active) win->touch_cancelled = true;
     lv_wl_touch_cancel(&win->touch);
     wake(&win->touch_drv);
 }
@@ -1139,9 +1141,29 @@ static void ptr_read(lv_indev_drv_t * drv, lv_indev_data_t * data)
     lv_wl_ptr_read(&((wl_window_t *)drv->user_data)->ptr, data);
 }
 
+/* Every object of the tree in the pressed state loses its press. */
+static void lose_presses(lv_obj_t * obj, lv_indev_t * indev)
+{
+    if(!obj) return;
+    if(lv_obj_has_state(obj, LV_STATE_PRESSED)) {
+        lv_obj_clear_state(obj, LV_STATE_PRESSED);
+        lv_event_send(obj, LV_EVENT_PRESS_LOST, indev);
+    }
+    for(uint32_t i = 0; i < lv_obj_get_child_cnt(obj); i++) lose_presses(lv_obj_get_child(obj, (int32_t)i), indev);
+}
+
 static void touch_read(lv_indev_drv_t * drv, lv_indev_data_t * data)
 {
-    lv_wl_ptr_read(&((wl_window_t *)drv->user_data)->touch, data);
+    wl_window_t * win = drv->user_data;
+    lv_wl_ptr_read(&win->touch, data);
+    if(win->touch_cancelled && data->state == LV_INDEV_STATE_RELEASED) {
+        /* A cancelled touch ends without a click: what it pressed loses the
+         * press, and the core forgets it before it sees the release. */
+        win->touch_cancelled = false;
+        lose_presses(lv_disp_get_scr_act(win->disp), win->touch_indev);
+        lose_presses(lv_disp_get_layer_top(win->disp), win->touch_indev);
+        lv_indev_reset(win->touch_indev, NULL);
+    }
 }
 
 static void axis_read(lv_indev_drv_t * drv, lv_indev_data_t * data)

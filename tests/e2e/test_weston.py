@@ -102,11 +102,18 @@ class Fixture(unittest.TestCase):
                              ["touch-press 500 500", "touch-release 500 500",
                               "touch-press 700 600", "touch-release 700 600"])
 
-            # cancel: the finger is taken away, no release at a new place
+            # cancel: the finger is taken away; the backend releases where it
+            # was and has the core forget the press (no click), only then
+            self.assertNotIn("indev-reset", p.stdout().splitlines())
             s.touch_down(100, 700)
             s.touch_cancel()
-            out = self.reported(p, ["touch-release 100 700"])
+            out = self.reported(p, ["touch-release 100 700", "indev-reset"])
             self.assertEqual(out[-2:], ["touch-press 100 700", "touch-release 100 700"])
+            self.assertEqual(p.stdout().splitlines().count("indev-reset"), 1)
+            # a new touch after the cancel is an ordinary one
+            s.touch_tap(150, 650)
+            self.assertEqual(self.reported(p, ["touch-release 150 650"])[-2:],
+                             ["touch-press 150 650", "touch-release 150 650"])
 
             # the pointer goes through the same seat
             s.tap(1000, 300)
