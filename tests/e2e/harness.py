@@ -621,11 +621,12 @@ class Session:
     def wait_window(self, title, timeout=5.0):
         """Wait until a visible window titled `title` is mapped; returns it (see find_windows)."""
         deadline = now() + timeout
+        running = [app for app in self.apps if app.poll() is None]
         while now() < deadline:
             for node in self.find_windows(title):
                 if node.get("visible"):
                     return node
-            for app in self.apps:
+            for app in running:
                 if app.poll() is not None:
                     raise AssertionError("%s exited with %s before its window appeared:\n%s" %
                                          (app.name, app.popen.returncode, app.output()[-2000:]))
