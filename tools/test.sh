@@ -9,6 +9,8 @@
 #             simulated-board and install tests run under qemu-aarch64-static;
 #             then the arm64 binary end to end under the native weston
 # TESSEL_NO_SANITIZE=1 leaves out the sanitize stage of a full run.
+# On a fresh Debian 12 it first installs what the stages need
+# (tools/install-deps.sh: native, or all with the arm64 stage).
 set -euo pipefail
 # The simulated board needs mount namespaces and the compositor runs as
 # another user: the suite runs as root.
@@ -52,6 +54,12 @@ if [ ${#stages[@]} -eq 0 ]; then
   stages=(native)
   [ "${TESSEL_NO_SANITIZE:-0}" = 1 ] || stages+=(sanitize)
   stages+=(arm64)
+fi
+profile=native
+for stage in "${stages[@]}"; do [ "$stage" = arm64 ] && profile=all; done
+if ! missing=$(./tools/install-deps.sh --check "$profile"); then
+  echo "test.sh: installing the missing packages: $missing"
+  ./tools/install-deps.sh "$profile"
 fi
 for stage in "${stages[@]}"; do
   case "$stage" in

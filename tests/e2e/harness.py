@@ -766,6 +766,23 @@ class Session:
             time.sleep(interval)
 
 
+    # -- repaint watch (weston only), for latency figures
+
+    def watch(self, box):
+        """Remember region box = (x, y, w, h) as shown now; see watched()."""
+        if self.compositor != "weston":
+            raise Skip("repaint watches need a weston session")
+        self.fixture.call("watch %d %d %d %d" % tuple(box))
+
+    def watched(self):
+        """(seconds from the last press to the first repaint that changed the
+        watched region, CLOCK_MONOTONIC of that repaint), or None while unchanged."""
+        words, _ = self.fixture.call("watched")
+        if words == ["none"]:
+            return None
+        changed, pressed = float(words[0]), float(words[1])
+        return changed - pressed, changed
+
     # -- pointer (sway: the vpointer helper; weston: the fixture's pointer)
 
     def _vp(self, command, timeout=5.0):

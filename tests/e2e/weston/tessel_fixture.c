@@ -20,6 +20,11 @@
  *   windows                a line "window X Y W H TITLE" per shown top-level window
  *                          (position on the screen, size in surface units), then "ok N"
  *   close TITLE            ask the windows titled TITLE to close (xdg_toplevel.close); "ok N"
+ *   watch X Y W H          remember that region of the output as it is now; from the next
+ *                          repaint on, note the first one after which it differs
+ *   watched                "ok CHANGED PRESSED": CLOCK_MONOTONIC seconds of that repaint
+ *                          and of the last touch down or pointer press before it, or
+ *                          "ok none" while the region is unchanged (for latency benchmarks)
  * Touch events go out as sent; the client sees them when "touch frame"
  * follows. weston 10 itself never sends wl_touch.cancel (its default touch
  * grab ignores a cancel), so "touch cancel" sends it to the clients with
@@ -97,6 +102,14 @@ struct fixture {
     struct weston_output * shot_output;
     char shot_path[LINE_MAX_LEN];
     struct wl_listener frame;
+
+    /* the watched region (watch / watched) */
+    struct weston_output * watch_output;
+    int wx, wy, ww, wh;
+    uint32_t * watch_px;
+    struct wl_listener watch_frame;
+    struct timespec last_press, changed, changed_press;
+    bool watch_done;
 };
 
 static void reply(struct conn * c, const char * fmt, ...) __attribute__((format(printf, 2, 3)));
@@ -248,6 +261,62 @@ static void shot_request(struct conn * c, const char * path)
     weston_output_schedule_repaint(o);
 }
 
+/*------------------------------------------------------------ watch */
+
+static void watch_stop(struct fixture * fx)
+{
+    wl_list_remove(&fx->watch_frame.link);
+    wl_list_init(&fx->watch_frame.link);
+    free(fx->watch_px);
+    fx->watch_px = NULL;
+}
+
+static int read_region(struct fixture * fx, uint32_t * px)
+{
+    return fx->ec->renderer->read_pixels(fx->watch_output, PIXMAN_a8r8g8b8, px, (uint32_t)fx->wx, (uint32_t)fx->wy,
+                                         (uint32_t)fx->ww, (uint32_t)fx->wh);
+}
+
+static void watch_repainted(struct wl_listener * listener, void * data)
+{
+    (void)data;
+    struct fixture * fx = wl_container_of(listener, fx, watch_frame);
+    size_t n = (size_t)fx->ww * (size_t)fx->wh;
+    uint32_t * now = malloc(n * 4);
+    if(!now) return;
+    if(read_region(fx, now) == 0 && memcmp(now, fx->watch_px, n * 4) != 0) {
+        weston_compositor_get_time(&fx->changed);
+        fx->changed_press = fx->last_press;
+        fx->watch_done = true;
+        watch_stop(fx);
+    }
+    free(now);
+}
+
+static void watch_start(struct conn * c, int x, int y, int w, int h)
+{
+    struct fixture * fx = c->fx;
+    struct weston_output * o = first_output(fx);
+    if(!o || w <= 0 || h <= 0 || x < 0 || y < 0 || x + w > o->current_mode->width ||
+       y + h > o->current_mode->height) {
+        reply(c, "error region outside the output");
+        return;
+    }
+    watch_stop(fx);
+    fx->watch_output = o;
+    fx->wx = x, fx->wy = y, fx->ww = w, fx->wh = h;
+    fx->watch_done = false;
+    fx->watch_px = malloc((size_t)w * (size_t)h * 4);
+    if(!fx->watch_px || read_region(fx, fx->watch_px) < 0) {
+        watch_stop(fx);
+        reply(c, "error cannot read the region");
+        return;
+    }
+    fx->watch_frame.notify = watch_repainted;
+    wl_signal_add(&o->frame_signal, &fx->watch_frame);
+    reply(c, "ok");
+}
+
 /*------------------------------------------------------------ windows */
 
 /* Top-level windows in the order of the last repaint, topmost first. */
@@ -311,6 +380,7 @@ static void command(struct conn * c, char * line)
     int id = 0;
     double x = 0, y = 0;
     char rest[LINE_MAX_LEN];
+    int wx = 0, wy = 0, wh = 0;
 
     if(sscanf(line, "touch %31s %d %lf %lf", w1, &id, &x, &y) == 4 &&
        (strcmp(w1, "down") == 0 || strcmp(w1, "motion") == 0)) {
@@ -325,6 +395,7 @@ static void command(struct conn * c, char * line)
             return;
         }
         fx->down[slot] = id;
+        if(down) fx->last_press = now;
         notify_touch_normalized(fx->touch, &now, id, ox + x, oy + y, NULL, down ? WL_TOUCH_DOWN : WL_TOUCH_MOTION);
         reply(c, "ok");
     }
@@ -352,6 +423,7 @@ static void command(struct conn * c, char * line)
         reply(c, "ok");
     }
     else if(sscanf(line, "pointer %31s %31s", w1, w2) == 1 && (strcmp(w1, "down") == 0 || strcmp(w1, "up") == 0)) {
+        if(strcmp(w1, "down") == 0) fx->last_press = now;
         notify_button(&fx->seat, &now, BTN_LEFT,
                       strcmp(w1, "down") == 0 ? WL_POINTER_BUTTON_STATE_PRESSED : WL_POINTER_BUTTON_STATE_RELEASED);
         notify_pointer_frame(&fx->seat);
@@ -359,6 +431,14 @@ static void command(struct conn * c, char * line)
     }
     else if(sscanf(line, "shot %4095[^\n]", rest) == 1) {
         shot_request(c, rest);
+    }
+    else if(sscanf(line, "watch %d %d %d %d", &id, &wx, &wy, &wh) == 4) {
+        watch_start(c, id, wx, wy, wh);
+    }
+    else if(strcmp(line, "watched") == 0) {
+        if(!fx->watch_done) reply(c, "ok none");
+        else reply(c, "ok %lld.%09ld %lld.%09ld", (long long)fx->changed.tv_sec, fx->changed.tv_nsec,
+                   (long long)fx->changed_press.tv_sec, fx->changed_press.tv_nsec);
     }
     else if(strcmp(line, "windows") == 0) {
         list_windows(c, NULL);
@@ -453,6 +533,7 @@ static void fixture_destroy(struct wl_listener * listener, void * data)
     for(int i = 0; i < MAX_CONNS; i++)
         if(fx->conns[i]) conn_close(fx->conns[i]);
     wl_list_remove(&fx->frame.link);
+    watch_stop(fx);
     if(fx->listen_source) wl_event_source_remove(fx->listen_source);
     close(fx->listen_fd);
     unlink(fx->path);
@@ -471,6 +552,7 @@ WL_EXPORT int wet_module_init(struct weston_compositor * ec, int * argc, char * 
     fx->listen_fd = -1;
     for(int i = 0; i < MAX_POINTS; i++) fx->down[i] = -1;
     wl_list_init(&fx->frame.link);
+    wl_list_init(&fx->watch_frame.link);
 
     const char * path = getenv("TESSEL_WESTON_CTL");
     const char * rt = getenv("XDG_RUNTIME_DIR");
