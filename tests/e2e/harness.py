@@ -621,7 +621,8 @@ class Session:
     def wait_window(self, title, timeout=5.0):
         """Wait until a visible window titled `title` is mapped; returns it (see find_windows)."""
         deadline = now() + timeout
-        running = [app for app in self.apps if app.poll() is None]
+        # clients whose end the test has already seen (waited for) are no news
+        running = [app for app in self.apps if app.ended is None]
         while now() < deadline:
             for node in self.find_windows(title):
                 if node.get("visible"):
