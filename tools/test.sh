@@ -6,8 +6,11 @@
 #   sanitize  the whole suite again under AddressSanitizer +
 #             UndefinedBehaviorSanitizer, end-to-end tests left out
 #   arm64     the board's build (cmake/aarch64-linux-gnu.cmake): unit, screen,
-#             simulated-board and install tests run under qemu-aarch64-static
+#             simulated-board and install tests run under qemu-aarch64-static;
+#             then the arm64 binary end to end under the native weston
 # TESSEL_NO_SANITIZE=1 leaves out the sanitize stage of a full run.
+# On a fresh Debian 12 it first installs what the stages need
+# (tools/install-deps.sh: native, or all with the arm64 stage).
 set -euo pipefail
 # The simulated board needs mount namespaces and the compositor runs as
 # another user: the suite runs as root.
@@ -36,6 +39,12 @@ stage_arm64() {
   cmake --build build-arm64 -j"$jobs"
   local start=$SECONDS
   (cd build-arm64 && ctest --output-on-failure -j1 --timeout 900)
+  # The arm64 binary end to end: under the emulator as a client of the
+  # native weston, on the simulated board (native helpers and compositor).
+  cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTESSEL_E2E_ARM64_APP="$PWD/build-arm64/gui_tessel" >/dev/null
+  cmake --build build -j"$jobs" --target gui_tessel board_render tessel_weston_fixture
+  (cd build && ctest --output-on-failure -R '^e2e_arm64$' --timeout 600)
   echo "arm64: tests under emulation took $((SECONDS - start)) s;" \
        "gui_tessel $(stat -c %s build-arm64/gui_tessel) bytes"
 }
@@ -45,6 +54,12 @@ if [ ${#stages[@]} -eq 0 ]; then
   stages=(native)
   [ "${TESSEL_NO_SANITIZE:-0}" = 1 ] || stages+=(sanitize)
   stages+=(arm64)
+fi
+profile=native
+for stage in "${stages[@]}"; do [ "$stage" = arm64 ] && profile=all; done
+if ! missing=$(./tools/install-deps.sh --check "$profile"); then
+  echo "test.sh: installing the missing packages: $missing"
+  ./tools/install-deps.sh "$profile"
 fi
 for stage in "${stages[@]}"; do
   case "$stage" in

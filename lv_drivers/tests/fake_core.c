@@ -284,3 +284,59 @@ void lv_indev_delete(lv_indev_t * indev)
     indev->driver->read_timer = NULL;
     free(indev);
 }
+
+/* ------------------------------------------------------- object tree */
+/* The stand-in core has no objects: a cancelled touch finds nothing pressed.
+ * The reset it asks for is reported on stdout, one line "indev-reset". */
+lv_obj_t * lv_disp_get_scr_act(lv_disp_t * d)
+{
+    (void)d;
+    return NULL;
+}
+
+lv_obj_t * lv_disp_get_layer_top(lv_disp_t * d)
+{
+    (void)d;
+    return NULL;
+}
+
+bool lv_obj_has_state(const lv_obj_t * obj, lv_state_t state)
+{
+    (void)obj;
+    (void)state;
+    return false;
+}
+
+void lv_obj_clear_state(lv_obj_t * obj, lv_state_t state)
+{
+    (void)obj;
+    (void)state;
+}
+
+uint32_t lv_obj_get_child_cnt(const lv_obj_t * obj)
+{
+    (void)obj;
+    return 0;
+}
+
+lv_obj_t * lv_obj_get_child(const lv_obj_t * obj, int32_t id)
+{
+    (void)obj;
+    (void)id;
+    return NULL;
+}
+
+lv_res_t lv_event_send(lv_obj_t * obj, lv_event_code_t code, void * param)
+{
+    (void)obj;
+    (void)code;
+    (void)param;
+    return LV_RES_OK;
+}
+
+void lv_indev_reset(lv_indev_t * indev, lv_obj_t * obj)
+{
+    (void)indev;
+    (void)obj;
+    printf("indev-reset\n");
+}

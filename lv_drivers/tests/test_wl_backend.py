@@ -123,12 +123,50 @@ class Backend(unittest.TestCase):
             self.check_press_release(s, p, 640, 400)
             self.close_and_expect_exit(s, p)
 
-    def test_the_configured_size_wins_over_the_requested_one(self):
+    def test_the_requested_size_is_kept_and_the_window_floats(self):
+        # Another size than the output's: the display keeps it, the compositor
+        # learns it as min = max size, and sway floats the window (centred)
+        # instead of tiling it to the whole output.
         with harness.Session() as s:
             p, node = self.start(s, "--size", "640x480")
-            wait_line(p, "display 1280 800")
-            s.wait_for(all_bg, timeout=3.0, what="background over the whole output")
-            self.check_press_release(s, p, 1200, 700)
+            self.assertEqual(node["type"], "floating_con")
+            self.assertEqual(node["rect"], {"x": 320, "y": 160, "width": 640, "height": 480})
+            inside = [(320, 160), (959, 160), (320, 639), (959, 639)]
+            s.wait_for(lambda im: all(rgb(im, x, y) == BG for x, y in inside), timeout=3.0,
+                       what="the picture inside the window")
+            img = s.screenshot()
+            self.assertNotEqual(rgb(img, 319, 400), BG)
+            self.assertNotEqual(rgb(img, 960, 400), BG)
+            s.press(320 + 100, 160 + 50)
+            wait_line(p, "press 100 50")
+            s.release()
+            wait_line(p, "release 100 50")
+            time.sleep(0.2)
+            self.assertEqual(lines_of(p, "display "), ["display 640 480"])
+            self.close_and_expect_exit(s, p)
+
+    def test_on_a_scaled_output_pixels_and_input_stay_one_to_one(self):
+        # 1920x1080 at scale 2: the 1280x800 picture goes out with buffer
+        # scale 2, so it covers 1280x800 output pixels (640x400 units), and
+        # input in surface units comes back in the picture's pixels.
+        with harness.Session(1920, 1080, scale=2) as s:
+            p, node = self.start(s)
+            self.assertEqual(node["type"], "floating_con")
+            self.assertEqual(node["rect"], {"x": 320, "y": 140, "width": 1280, "height": 800})
+            corners = [(320, 140), (1599, 140), (320, 939), (1599, 939)]
+            s.wait_for(lambda im: all(rgb(im, x, y) == BG for x, y in corners), timeout=3.0,
+                       what="the picture at 1:1")
+            img = s.screenshot()
+            for x, y in [(319, 500), (1600, 500), (900, 139), (900, 940)]:
+                self.assertNotEqual(rgb(img, x, y), BG, "picture beyond its 1280x800 at %d,%d" % (x, y))
+            s.press(320 + 1201, 140 + 751)
+            wait_line(p, "press 1201 751")
+            s.wait_for(lambda im: rgb(im, 320 + 1201, 140 + 751) == PRESSED
+                       and rgb(im, 320 + 1201 - 20, 140 + 751) == PRESSED
+                       and rgb(im, 320 + 1201 - 21, 140 + 751) == BG, timeout=2.0, what="mark at the press")
+            s.release()
+            wait_line(p, "release 1201 751")
+            self.assertEqual(lines_of(p, "display "), ["display 1280 800"])
             self.close_and_expect_exit(s, p)
 
     def test_keyboard_reaches_the_keypad_device(self):

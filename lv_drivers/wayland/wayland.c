@@ -12,6 +12,14 @@
  * is outstanding, or every buffer is held, further refreshes only accumulate
  * in the canvas and go out together when the compositor is ready.
  *
+ * Size: the window is exactly the size the program asks for, on any output.
+ * The compositor learns it as the toplevel's minimum and maximum size (so
+ * tiling compositors float the window); configured sizes are not followed.
+ * On a scaled output the buffer scale matches the output's, so each pixel of
+ * the picture is one pixel of the screen. On an output whose mode is exactly
+ * the window's size the window asks to be fullscreen: it then covers the
+ * whole screen, above any panel of the shell.
+ *
  * Input: events are decoded into small per-device queues (wl_shared.c) and
  * the device's LVGL read timer is resumed, since the core pauses read timers
  * while idle. The backend creates no timer of its own: while nothing
@@ -53,6 +61,15 @@
 #define WL_EXIT_NO_COMPOSITOR 2
 /* Longest wait for the compositor's answers while connecting and opening a window. */
 #define WL_CONNECT_TIMEOUT_MS 5000
+/* Outputs followed for their mode and scale. */
+#define WL_MAX_OUTPUTS 8
+
+typedef struct {
+    struct wl_output * output;
+    uint32_t name;     /* registry name */
+    int32_t mode_w, mode_h; /* current mode, pixels */
+    int32_t scale;
+} wl_out_t;
 
 typedef struct wl_window wl_window_t;
 
@@ -72,13 +89,17 @@ struct wl_window {
     struct wl_callback * frame_cb;
     lv_wayland_display_close_f_t close_cb;
 
-    int32_t w, h;         /* size of the image and of the LVGL display */
-    int32_t cfg_w, cfg_h; /* size asked by the latest toplevel configure; 0: ours to choose */
+    int32_t w, h;         /* size of the image and of the LVGL display, fixed */
+    int32_t cfg_w, cfg_h; /* size asked by the first toplevel configure (used when the program asks for none) */
+    int32_t scale;        /* buffer scale: output pixels per surface unit */
+    int32_t scale_sent;   /* the buffer scale the compositor has been told */
+    struct wl_output * on[WL_MAX_OUTPUTS]; /* outputs the surface is shown on */
     bool configured;      /* the first configure was acknowledged */
     bool committed;       /* a buffer has been committed */
     bool commit_pending;  /* a finished frame waits for the frame callback or a free buffer */
     bool close_requested; /* the compositor asked to close */
     bool close_now;       /* the application asked to close */
+    bool touch_cancelled; /* the compositor took the touch back: its release is no click */
 
     uint8_t * canvas; /* RGB565, w x h, stride w * 2 */
     lv_wl_damage_t frame_damage;
@@ -115,6 +136,9 @@ static struct {
 
     struct wl_cursor_theme * cursor_theme;
     struct wl_surface * cursor_surface;
+
+    wl_out_t outputs[WL_MAX_OUTPUTS];
+    int n_outputs;
 
     bool has_rgb565, has_xrgb8888;
     uint32_t format;
@@ -394,6 +418,17 @@ static void shm_buf_destroy(void * ctx, void * handle)
 static void frame_done(void * data, struct wl_callback * cb, uint32_t time);
 static const struct wl_callback_listener frame_listener = {.done = frame_done};
 
+/* Tell the compositor the buffer scale and the fixed size in surface units
+ * (both take effect with the next commit). */
+static void window_send_size(wl_window_t * win)
+{
+    if(win->scale == win->scale_sent) return;
+    if(wl.compositor_version >= 3) wl_surface_set_buffer_scale(win->surface, win->scale);
+    xdg_toplevel_set_min_size(win->toplevel, win->w / win->scale, win->h / win->scale);
+    xdg_toplevel_set_max_size(win->toplevel, win->w / win->scale, win->h / win->scale);
+    win->scale_sent = win->scale;
+}
+
 static void window_present(wl_window_t * win)
 {
     if(!win->configured || win->frame_cb) {
@@ -414,6 +449,7 @@ static void window_present(wl_window_t * win)
         lv_wl_copy_rect(b->data, b->stride, wl.bpp, win->canvas, win->w * 2, &slot->missing.r[i]);
     lv_wl_damage_clear(&slot->missing);
 
+    window_send_size(win);
     wl_surface_attach(win->surface, b->buffer, 0, 0);
     for(int i = 0; i < win->frame_damage.n; i++) {
         const lv_wl_rect_t * r = &win->frame_damage.r[i];
@@ -486,38 +522,48 @@ static void wake(lv_indev_drv_t * drv)
     }
 }
 
-static void window_resize(wl_window_t * win, int32_t w, int32_t h)
+static bool window_on(const wl_window_t * win, const struct wl_output * o)
 {
-    if(w == win->w && h == win->h) return;
-    uint8_t * canvas = calloc((size_t)w * (size_t)h, 2);
-    if(!canvas) {
-        fprintf(stderr, "lv_wayland: no memory for a %dx%d window; keeping %dx%d\n", (int)w, (int)h, (int)win->w,
-                (int)win->h);
-        return;
+    for(int i = 0; i < WL_MAX_OUTPUTS; i++)
+        if(win->on[i] == o) return true;
+    return false;
+}
+
+/* The largest scale among the outputs showing the window (before it is
+ * shown: among all outputs) that divides the window's size. */
+static int32_t window_best_scale(const wl_window_t * win)
+{
+    if(wl.compositor_version < 3) return 1;
+    bool shown = false;
+    for(int i = 0; i < wl.n_outputs; i++)
+        if(window_on(win, wl.outputs[i].output)) shown = true;
+    int32_t best = 1;
+    for(int i = 0; i < wl.n_outputs; i++) {
+        const wl_out_t * o = &wl.outputs[i];
+        if(shown && !window_on(win, o->output)) continue;
+        if(o->scale > best && win->w % o->scale == 0 && win->h % o->scale == 0) best = o->scale;
     }
-    /* Keep what overlaps until LVGL has redrawn at the new size. */
-    int32_t cw = w < win->w ? w : win->w;
-    int32_t ch = h < win->h ? h : win->h;
-    for(int32_t y = 0; y < ch; y++)
-        memcpy(canvas + (size_t)y * (size_t)w * 2u, win->canvas + (size_t)y * (size_t)win->w * 2u, (size_t)cw * 2u);
-    free(win->canvas);
-    win->canvas = canvas;
-    win->w = w;
-    win->h = h;
-    lv_wl_pool_resize(&win->pool, w, h);
-    lv_wl_damage_set_full(&win->frame_damage, w, h);
-    lv_wl_ptr_set_size(&win->ptr, w, h);
-    lv_wl_ptr_set_size(&win->touch, w, h);
-    if(win->disp) {
-        /* The draw buffer keeps its size: partial mode renders bigger areas in pieces. */
-        win->disp_drv.hor_res = (lv_coord_t)w;
-        win->disp_drv.ver_res = (lv_coord_t)h;
-        lv_disp_drv_update(win->disp, &win->disp_drv);
-        if(win->disp->refr_timer) {
-            lv_timer_resume(win->disp->refr_timer);
-            lv_timer_ready(win->disp->refr_timer);
-        }
-    }
+    return best;
+}
+
+static void window_update_scale(wl_window_t * win)
+{
+    int32_t scale = window_best_scale(win);
+    if(scale == win->scale) return;
+    win->scale = scale;
+    if(!win->disp) return; /* not drawn yet: the first frame carries it */
+    lv_wl_damage_set_full(&win->frame_damage, win->w, win->h);
+    if(win->configured && !win->frame_cb) window_present(win);
+    else win->commit_pending = true;
+}
+
+/* True when an output's mode is exactly the window's size: the window then
+ * fills it, and asks for the whole of it. */
+static bool window_fits_an_output(const wl_window_t * win)
+{
+    for(int i = 0; i < wl.n_outputs; i++)
+        if(wl.outputs[i].mode_w == win->w && wl.outputs[i].mode_h == win->h) return true;
+    return false;
 }
 
 /*---------------------------------------------------------------------
@@ -535,8 +581,9 @@ static void xdg_surface_configure(void * data, struct xdg_surface * xdg_surface,
     wl_window_t * win = data;
     xdg_surface_ack_configure(xdg_surface, serial);
     win->configured = true;
-    if(win->disp && win->cfg_w > 0 && win->cfg_h > 0)
-        window_resize(win, clamp_size(win->cfg_w, win->w), clamp_size(win->cfg_h, win->h));
+    /* A configured size other than ours is not followed: the picture keeps
+     * its size, and the compositor places it (a fullscreen one centred or
+     * at the corner, a floating one where it likes). */
     if(!win->committed) return; /* the first frame carries the acknowledgement */
     if(!lv_wl_damage_is_empty(&win->frame_damage) && !win->frame_cb) {
         window_present(win);
@@ -555,8 +602,10 @@ static void toplevel_configure(void * data, struct xdg_toplevel * toplevel, int3
     (void)toplevel;
     (void)states;
     wl_window_t * win = data;
-    win->cfg_w = w;
-    win->cfg_h = h;
+    if(!win->configured) {
+        win->cfg_w = w;
+        win->cfg_h = h;
+    }
 }
 
 static void toplevel_close(void * data, struct xdg_toplevel * toplevel)
@@ -569,6 +618,103 @@ static const struct xdg_toplevel_listener toplevel_listener = {
     .configure = toplevel_configure,
     .close = toplevel_close,
 };
+
+static void surface_enter(void * data, struct wl_surface * surface, struct wl_output * output)
+{
+    (void)surface;
+    wl_window_t * win = data;
+    for(int i = 0; i < WL_MAX_OUTPUTS; i++) {
+        if(!win->on[i]) {
+            win->on[i] = output;
+            break;
+        }
+    }
+    window_update_scale(win);
+}
+
+static void surface_leave(void * data, struct wl_surface * surface, struct wl_output * output)
+{
+    (void)surface;
+    wl_window_t * win = data;
+    for(int i = 0; i < WL_MAX_OUTPUTS; i++)
+        if(win->on[i] == output) win->on[i] = NULL;
+    window_update_scale(win);
+}
+static const struct wl_surface_listener surface_listener = {.enter = surface_enter, .leave = surface_leave};
+
+/*---------------------------------------------------------------------
+ * Outputs
+ *-------------------------------------------------------------------*/
+static void output_geometry(void * data, struct wl_output * output, int32_t x, int32_t y, int32_t pw, int32_t ph,
+                            int32_t subpixel, const char * make, const char * model, int32_t transform)
+{
+    (void)data, (void)output, (void)x, (void)y, (void)pw, (void)ph;
+    (void)subpixel, (void)make, (void)model, (void)transform;
+}
+
+static void output_mode(void * data, struct wl_output * output, uint32_t flags, int32_t w, int32_t h,
+                        int32_t refresh)
+{
+    (void)output;
+    (void)refresh;
+    wl_out_t * o = data;
+    if(flags & WL_OUTPUT_MODE_CURRENT) {
+        o->mode_w = w;
+        o->mode_h = h;
+    }
+}
+
+static void output_done(void * data, struct wl_output * output)
+{
+    (void)data;
+    (void)output;
+    for(wl_window_t * w = wl.windows; w; w = w->next) window_update_scale(w);
+}
+
+static void output_scale(void * data, struct wl_output * output, int32_t factor)
+{
+    (void)output;
+    wl_out_t * o = data;
+    o->scale = factor > 0 ? factor : 1;
+}
+
+static const struct wl_output_listener output_listener = {
+    .geometry = output_geometry,
+    .mode = output_mode,
+    .done = output_done,
+    .scale = output_scale,
+};
+
+static void output_add(struct wl_registry * registry, uint32_t name, uint32_t version)
+{
+    if(wl.n_outputs >= WL_MAX_OUTPUTS) return;
+    wl_out_t * o = &wl.outputs[wl.n_outputs++];
+    memset(o, 0, sizeof(*o));
+    o->name = name;
+    o->scale = 1;
+    o->output = wl_registry_bind(registry, name, &wl_output_interface, version < 2 ? version : 2);
+    wl_output_add_listener(o->output, &output_listener, o);
+}
+
+static void output_remove(uint32_t name)
+{
+    for(int i = 0; i < wl.n_outputs; i++) {
+        if(wl.outputs[i].name != name) continue;
+        struct wl_output * gone = wl.outputs[i].output;
+        for(wl_window_t * w = wl.windows; w; w = w->next)
+            for(int k = 0; k < WL_MAX_OUTPUTS; k++)
+                if(w->on[k] == gone) w->on[k] = NULL;
+        wl_output_destroy(gone);
+        /* Listeners point into the array: move the last entry's listener data too. */
+        wl.n_outputs--;
+        if(i != wl.n_outputs) {
+            wl.outputs[i] = wl.outputs[wl.n_outputs];
+            wl_proxy_set_user_data((struct wl_proxy *)wl.outputs[i].output, &wl.outputs[i]);
+        }
+        for(wl_window_t * w = wl.windows; w; w = w->next) window_update_scale(w);
+        return;
+    }
+}
 
 /*---------------------------------------------------------------------
  * Input
@@ -605,7 +751,7 @@ static void pointer_enter(void * data, struct wl_pointer * pointer, uint32_t ser
 #else
     wl_pointer_set_cursor(pointer, serial, NULL, 0, 0);
 #endif
-    lv_wl_ptr_motion(&win->ptr, x, y);
+    lv_wl_ptr_motion(&win->ptr, x * win->scale, y * win->scale);
     wake(&win->ptr_drv);
 }
 
@@ -631,7 +777,7 @@ static void pointer_motion(void * data, struct wl_pointer * pointer, uint32_t ti
     (void)time;
     wl_window_t * win = wl.pointer_focus;
     if(!win) return;
-    lv_wl_ptr_motion(&win->ptr, x, y);
+    lv_wl_ptr_motion(&win->ptr, x * win->scale, y * win->scale);
     wake(&win->ptr_drv);
 }
 
@@ -720,7 +866,7 @@ static void touch_down(void * data, struct wl_touch * touch, uint32_t serial, ui
     wl_window_t * win = window_of_surface(surface);
     if(!win || (wl.touch_focus && wl.touch_focus != win)) return;
     wl.touch_focus = win;
-    lv_wl_touch_down(&win->touch, id, x, y);
+    lv_wl_touch_down(&win->touch, id, x * win->scale, y * win->scale);
     wake(&win->touch_drv);
 }
 
@@ -744,7 +890,7 @@ static void touch_motion(void * data, struct wl_touch * touch, uint32_t time, in
     (void)time;
     wl_window_t * win = wl.touch_focus;
     if(!win) return;
-    lv_wl_touch_motion(&win->touch, id, x, y);
+    lv_wl_touch_motion(&win->touch, id, x * win->scale, y * win->scale);
     wake(&win->touch_drv);
 }
 
@@ -761,6 +907,7 @@ static void touch_cancel(void * data, struct wl_touch * touch)
     wl_window_t * win = wl.touch_focus;
     wl.touch_focus = NULL;
     if(!win) return;
+    if(win->touch.touch_active) win->touch_cancelled = true;
     lv_wl_touch_cancel(&win->touch);
     wake(&win->touch_drv);
 }
@@ -969,13 +1116,16 @@ static void registry_global(void * data, struct wl_registry * registry, uint32_t
         wl.seat = wl_registry_bind(registry, name, &wl_seat_interface, wl.seat_version);
         wl_seat_add_listener(wl.seat, &seat_listener, NULL);
     }
+    else if(strcmp(iface, wl_output_interface.name) == 0) {
+        output_add(registry, name, version);
+    }
 }
 
 static void registry_global_remove(void * data, struct wl_registry * registry, uint32_t name)
 {
     (void)data;
     (void)registry;
-    (void)name;
+    output_remove(name);
 }
 
 static const struct wl_registry_listener registry_listener = {
@@ -991,9 +1141,29 @@ static void ptr_read(lv_indev_drv_t * drv, lv_indev_data_t * data)
     lv_wl_ptr_read(&((wl_window_t *)drv->user_data)->ptr, data);
 }
 
+/* Every object of the tree in the pressed state loses its press. */
+static void lose_presses(lv_obj_t * obj, lv_indev_t * indev)
+{
+    if(!obj) return;
+    if(lv_obj_has_state(obj, LV_STATE_PRESSED)) {
+        lv_obj_clear_state(obj, LV_STATE_PRESSED);
+        lv_event_send(obj, LV_EVENT_PRESS_LOST, indev);
+    }
+    for(uint32_t i = 0; i < lv_obj_get_child_cnt(obj); i++) lose_presses(lv_obj_get_child(obj, (int32_t)i), indev);
+}
+
 static void touch_read(lv_indev_drv_t * drv, lv_indev_data_t * data)
 {
-    lv_wl_ptr_read(&((wl_window_t *)drv->user_data)->touch, data);
+    wl_window_t * win = drv->user_data;
+    lv_wl_ptr_read(&win->touch, data);
+    if(win->touch_cancelled && data->state == LV_INDEV_STATE_RELEASED) {
+        /* A cancelled touch ends without a click: what it pressed loses the
+         * press, and the core forgets it before it sees the release. */
+        win->touch_cancelled = false;
+        lose_presses(lv_disp_get_scr_act(win->disp), win->touch_indev);
+        lose_presses(lv_disp_get_layer_top(win->disp), win->touch_indev);
+        lv_indev_reset(win->touch_indev, NULL);
+    }
 }
 
 static void axis_read(lv_indev_drv_t * drv, lv_indev_data_t * data)
@@ -1065,6 +1235,7 @@ lv_disp_t * lv_wayland_create_window(lv_coord_t hor_res, lv_coord_t ver_res, cha
     if(!win) fatal_no_window("no memory for a window");
     win->close_cb = close_cb;
     win->surface = wl_compositor_create_surface(wl.compositor);
+    wl_surface_add_listener(win->surface, &surface_listener, win);
     win->xdg_surface = xdg_wm_base_get_xdg_surface(wl.wm_base, win->surface);
     xdg_surface_add_listener(win->xdg_surface, &xdg_surface_listener, win);
     win->toplevel = xdg_surface_get_toplevel(win->xdg_surface);
@@ -1074,15 +1245,27 @@ lv_disp_t * lv_wayland_create_window(lv_coord_t hor_res, lv_coord_t ver_res, cha
     win->next = wl.windows;
     wl.windows = win;
 
-    /* The compositor's first configure tells the size to draw at. */
+    /* The size is the program's; only a program that names none takes the
+     * compositor's first configure. The compositor learns it (and the buffer
+     * scale) with the first commit. */
+    win->scale = 1;
+    if(hor_res > 0 && ver_res > 0) {
+        win->w = clamp_size(hor_res, 1);
+        win->h = clamp_size(ver_res, 1);
+        win->scale = window_best_scale(win);
+        window_send_size(win);
+        if(window_fits_an_output(win)) xdg_toplevel_set_fullscreen(win->toplevel, NULL);
+    }
     wl_surface_commit(win->surface);
     if(!wait_for(&win->configured, WL_CONNECT_TIMEOUT_MS)) {
         if(wl_display_get_error(wl.display)) fatal_no_window("the compositor broke the connection while the window was made");
         fatal_no_window("the compositor did not configure the window in time");
     }
-
-    win->w = clamp_size(win->cfg_w, hor_res);
-    win->h = clamp_size(win->cfg_h, ver_res);
+    if(win->w == 0) {
+        win->w = clamp_size(win->cfg_w, 1280);
+        win->h = clamp_size(win->cfg_h, 800);
+        win->scale = window_best_scale(win);
+    }
     win->canvas = calloc((size_t)win->w * (size_t)win->h, 2);
     win->draw_mem = malloc((size_t)win->w * (size_t)win->h * sizeof(lv_color_t));
     if(!win->canvas || !win->draw_mem) fatal_no_window("no memory for the window's image");
@@ -1218,6 +1401,7 @@ void lv_wayland_deinit(void)
     if(wl.cursor_surface) wl_surface_destroy(wl.cursor_surface);
     if(wl.cursor_theme) wl_cursor_theme_destroy(wl.cursor_theme);
     if(wl.seat) wl_seat_destroy(wl.seat);
+    for(int i = 0; i < wl.n_outputs; i++) wl_output_destroy(wl.outputs[i].output);
     if(wl.wm_base) xdg_wm_base_destroy(wl.wm_base);
     if(wl.shm) wl_shm_destroy(wl.shm);
     if(wl.compositor) wl_compositor_destroy(wl.compositor);

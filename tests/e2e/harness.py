@@ -1,8 +1,14 @@
-"""End-to-end harness: real clients under a private headless sway.
+"""End-to-end harness: real clients under a private headless compositor.
 
-One Session = one sway (running as `nobody`, own runtime dir), one virtual
-pointer (vpointer helper) and any clients the test starts. Every wait has a
-deadline and teardown stops exactly the processes the session started, by PID.
+One Session = one compositor running as `nobody` with its own runtime dir,
+and any clients the test starts:
+  - sway (default): one virtual pointer (vpointer helper), screenshots by grim;
+    outputs of any size and scale;
+  - weston (compositor="weston", shell="desktop" or "kiosk"): headless
+    backend, pixman renderer, and the fixture module (tests/e2e/weston) for
+    touch, pointer, screenshots, the window list and close.
+Every wait has a deadline and teardown stops exactly the processes the
+session started, by PID.
 
     with Session() as s:
         app = s.start_app("/path/to/gui_tessel")
@@ -12,7 +18,12 @@ deadline and teardown stops exactly the processes the session started, by PID.
         s.close_window("GUI Tessel")
         assert app.wait(1.0) == 0
 
+Touch (weston sessions): touch_down/touch_motion/touch_up(touch_id=...),
+touch_frame, touch_cancel, touch_tap, touch_drag.
+
 Environment:
+  TESSEL_E2E_COMPOSITOR  compositor of sessions that name none (sway)
+  TESSEL_E2E_WESTON_FIXTURE  the weston fixture module (tessel-fixture.so)
   TESSEL_E2E_VPOINTER  vpointer binary (default: next to this file's build dir)
   TESSEL_E2E_PROBE     probe_client binary
   TESSEL_APP           application binary
@@ -78,9 +89,16 @@ def sleep_until(t):
         time.sleep(left)
 
 
-def missing_tools():
-    """Tools the harness needs that are not installed."""
-    return [t for t in ("sway", "swaymsg", "grim", "setpriv") if shutil.which(t) is None]
+def missing_tools(compositor="sway"):
+    """Tools a session with this compositor needs that are not installed (or built)."""
+    tools = ("sway", "swaymsg", "grim", "setpriv") if compositor == "sway" else ("weston", "setpriv")
+    missing = [t for t in tools if shutil.which(t) is None]
+    if compositor == "weston":
+        try:
+            _find_helper("TESSEL_E2E_WESTON_FIXTURE", "tessel-fixture.so", executable=False)
+        except FileNotFoundError:
+            missing.append("tessel-fixture.so (cmake --build <dir> --target tessel_weston_fixture)")
+    return missing
 
 
 def _pdeathsig_kill():
@@ -97,10 +115,11 @@ def _terminate_on_sigterm():
         signal.signal(signal.SIGTERM, handler)
 
 
-def _find_helper(env_name, filename):
+def _find_helper(env_name, filename, executable=True):
+    mode = os.X_OK if executable else os.R_OK
     path = os.environ.get(env_name)
     if path:
-        if not os.access(path, os.X_OK):
+        if not os.access(path, mode):
             raise FileNotFoundError("%s=%s is not built (cmake --build <dir> --target "
                                     "tessel_e2e_vpointer tessel_e2e_probe)" % (env_name, path))
         return path
@@ -108,7 +127,7 @@ def _find_helper(env_name, filename):
     root = os.path.dirname(os.path.dirname(here))
     for cand in sorted(glob.glob(os.path.join(root, "build*", "tests", "e2e", filename))) + \
             sorted(glob.glob(os.path.join(root, "build*", filename))):
-        if os.access(cand, os.X_OK):
+        if os.access(cand, mode):
             return cand
     raise FileNotFoundError("%s not set and %s not found in a build directory" % (env_name, filename))
 
@@ -150,6 +169,30 @@ def fraction(img, box, pred, step=1):
 
 def is_white(p, tol=8):
     return all(c >= 255 - tol for c in p[:3])
+
+
+def mismatch(img, ref, at=(0, 0), ignore=(), tol=12):
+    """Bounding box (in ref's coordinates) of the pixels where img, read from
+    `at` on, differs from ref by more than tol in a channel; None when it
+    matches. ignore: boxes (x0, y0, x1, y1) of ref left out."""
+    from PIL import ImageChops
+    x, y = at
+    part = img.crop((x, y, x + ref.width, y + ref.height)).convert("RGB")
+    diff = ImageChops.difference(part, ref.convert("RGB")).convert("L" if tol < 0 else "RGB")
+    bands = [b.point(lambda v: 255 if v > tol else 0) for b in diff.split()]
+    mask = bands[0]
+    for b in bands[1:]:
+        mask = ImageChops.lighter(mask, b)
+    for box in ignore:
+        mask.paste(0, box)
+    return mask.getbbox()
+
+
+def load_png(path):
+    with Image.open(path) as im:
+        img = im.convert("RGB")
+        img.load()
+    return img
 
 
 # ---------------------------------------------------------------- processes
@@ -252,19 +295,71 @@ class _LineReader:
 
 # ---------------------------------------------------------------- session
 
+class _Fixture:
+    """Line-based control channel of the weston fixture module (tests/e2e/weston)."""
+
+    def __init__(self, path, timeout=5.0):
+        import socket
+        self.sock = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+        self.sock.settimeout(timeout)
+        self.sock.connect(path)
+        self.reader = _LineReader(self.sock)
+
+    def call(self, command, timeout=10.0):
+        """Send one command; returns (last line's words after "ok", earlier lines)."""
+        self.sock.sendall((command + "\n").encode())
+        lines = []
+        while True:
+            line = self.reader.readline(timeout)
+            if line == "ok" or line.startswith("ok "):
+                return line.split()[1:], lines
+            if line.startswith("error"):
+                raise RuntimeError("weston fixture: %r -> %s" % (command, line))
+            lines.append(line)
+
+    def close(self):
+        try:
+            self.sock.close()
+        except OSError:
+            pass
+
+
 class Session:
-    def __init__(self, width=WIDTH, height=HEIGHT, keep=None):
+    """A private headless compositor with input injection and screenshots.
+
+    compositor: "sway" (default; TESSEL_E2E_COMPOSITOR overrides the default)
+    or "weston" (headless backend, pixman renderer, with the fixture module
+    for touch, pointer and screenshots). shell (weston only): "desktop" or
+    "kiosk". scale: the output's scale (sway only). width and height are
+    always output pixels, and so are all coordinates the session takes or
+    gives: input, screenshots, window rectangles.
+    """
+
+    def __init__(self, width=WIDTH, height=HEIGHT, keep=None, compositor=None, shell="desktop", scale=1):
         self.width, self.height = width, height
+        self.compositor = compositor or os.environ.get("TESSEL_E2E_COMPOSITOR") or "sway"
+        if self.compositor not in ("sway", "weston"):
+            raise ValueError("compositor %r: sway or weston" % self.compositor)
+        if shell not in ("desktop", "kiosk"):
+            raise ValueError("shell %r: desktop or kiosk" % shell)
+        if self.compositor == "weston" and scale != 1:
+            raise ValueError("scaled outputs: sway sessions only")
+        self.shell = shell
+        self.scale = scale
         self.keep = os.environ.get("TESSEL_E2E_KEEP") == "1" if keep is None else keep
         self.dir = None
         self.sway = None
+        self.weston = None
+        self.server = None  # the compositor's Proc, whichever it is
         self.vpointer = None
+        self.fixture = None
         self.apps = []
         self.cursor = None
         self.timings = {}
         self._vp_reader = None
         self._shot_no = 0
         self.tool_log = None
+        self.touching = set()
 
     # -- lifecycle
 
@@ -280,12 +375,7 @@ class Session:
         self.teardown(failed=exc_type is not None)
         return False
 
-    def start(self):
-        missing = missing_tools()
-        if missing:
-            raise Skip("not installed: " + ", ".join(missing))
-        _terminate_on_sigterm()
-        t0 = now()
+    def _make_dirs(self):
         base = os.environ.get("TESSEL_E2E_TMP") or None
         self.dir = tempfile.mkdtemp(prefix="tessel-e2e-", dir=base)
         os.chmod(self.dir, 0o755)  # nobody must reach its runtime dir and home below
@@ -299,31 +389,51 @@ class Session:
         os.mkdir(self.shots, 0o755)
         os.chown(self.run_dir, NOBODY, NOBODY)
         os.chown(self.home, NOBODY, NOBODY)
+        # weston's fixture writes the screenshots
+        os.chown(self.shots, NOBODY, NOBODY)
+
+    def _server_env(self):
+        return {
+            "PATH": "/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin",
+            "XDG_RUNTIME_DIR": self.run_dir,
+            "HOME": self.home,
+        }
+
+    def _as_nobody(self, argv):
+        # setpriv sets the parent-death signal after dropping to nobody
+        # (a credential change clears one set earlier).
+        return ["setpriv", "--reuid=%d" % NOBODY, "--regid=%d" % NOBODY, "--clear-groups",
+                "--pdeathsig", "KILL", "--"] + argv
+
+    def start(self):
+        missing = missing_tools(self.compositor)
+        if missing:
+            raise Skip("not installed: " + ", ".join(missing))
+        _terminate_on_sigterm()
+        t0 = now()
+        self._make_dirs()
+        if self.compositor == "sway":
+            self._start_sway(t0)
+        else:
+            self._start_weston(t0)
+        self.timings["session_start"] = now() - t0
+
+    def _start_sway(self, t0):
         config = os.path.join(self.home, "sway.conf")
         with open(config, "w") as f:
-            f.write("output HEADLESS-1 resolution %dx%d position 0 0 scale 1\n"
+            f.write("output HEADLESS-1 resolution %dx%d position 0 0 scale %d\n"
                     "default_border none\n"
                     "default_floating_border none\n"
                     "gaps inner 0\n"
                     "gaps outer 0\n"
                     "xwayland disable\n"
-                    "focus_follows_mouse no\n" % (self.width, self.height))
+                    "focus_follows_mouse no\n" % (self.width, self.height, self.scale))
         os.chmod(config, 0o644)
-
-        sway_env = {
-            "PATH": "/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin",
-            "WLR_BACKENDS": "headless",
-            "WLR_HEADLESS_OUTPUTS": "1",
-            "WLR_LIBINPUT_NO_DEVICES": "1",
-            "WLR_RENDERER": "pixman",
-            "XDG_RUNTIME_DIR": self.run_dir,
-            "HOME": self.home,
-        }
-        # setpriv sets the parent-death signal after dropping to nobody
-        # (a credential change clears one set earlier).
-        argv = ["setpriv", "--reuid=%d" % NOBODY, "--regid=%d" % NOBODY, "--clear-groups",
-                "--pdeathsig", "KILL", "--", "sway", "-c", config]
-        self.sway = Proc("sway", argv, sway_env, self.home, self.dir, pdeathsig=False)
+        env = self._server_env()
+        env.update({"WLR_BACKENDS": "headless", "WLR_HEADLESS_OUTPUTS": "1",
+                    "WLR_LIBINPUT_NO_DEVICES": "1", "WLR_RENDERER": "pixman"})
+        self.sway = self.server = Proc("sway", self._as_nobody(["sway", "-c", config]), env,
+                                       self.home, self.dir, pdeathsig=False)
         self._wait_sway_ready(timeout=10.0)
         self.timings["sway_ready"] = now() - t0
 
@@ -342,7 +452,43 @@ class Session:
             raise RuntimeError("vpointer said %r: %s" % (line, self.vpointer.stderr()))
         self.park()
         self.timings["vpointer_ready"] = now() - t1
-        self.timings["session_start"] = now() - t0
+
+    def _start_weston(self, t0):
+        module = _find_helper("TESSEL_E2E_WESTON_FIXTURE", "tessel-fixture.so", executable=False)
+        ctl = os.path.join(self.run_dir, "tessel-fixture.sock")
+        config = os.path.join(self.home, "weston.ini")
+        with open(config, "w") as f:
+            # no screen blanking; desktop-shell's own clients as they come
+            f.write("[core]\nidle-time=0\n\n[shell]\nlocking=false\n")
+        os.chmod(config, 0o644)
+        env = self._server_env()
+        env["TESSEL_WESTON_CTL"] = ctl
+        argv = ["weston", "--backend=headless-backend.so", "--use-pixman",
+                "--width=%d" % self.width, "--height=%d" % self.height,
+                "--shell=%s-shell.so" % self.shell, "--socket=wayland-1", "--idle-time=0",
+                "--config=%s" % config, "--modules=%s" % module]
+        self.weston = self.server = Proc("weston", self._as_nobody(argv), env, self.home, self.dir,
+                                         pdeathsig=False)
+        deadline = now() + 10.0
+        while True:
+            if self.weston.poll() is not None:
+                raise RuntimeError("weston exited with %s: %s" % (self.weston.popen.returncode,
+                                                                  self.weston.output()[-2000:]))
+            if os.path.exists(ctl) and os.path.exists(os.path.join(self.run_dir, "wayland-1")):
+                try:
+                    self.fixture = _Fixture(ctl)
+                    break
+                except OSError:
+                    pass
+            if now() >= deadline:
+                raise RuntimeError("weston not ready within 10 s: %s" % self.weston.output()[-2000:])
+            time.sleep(0.02)
+        self.wayland_display = "wayland-1"
+        words, _ = self.fixture.call("output")
+        if [int(w) for w in words[2:4]] != [self.width, self.height]:
+            raise RuntimeError("weston output is %s, not %dx%d" % (words, self.width, self.height))
+        self.timings["weston_ready"] = now() - t0
+        self.park()
 
     def teardown(self, failed=False):
         t0 = now()
@@ -362,8 +508,10 @@ class Session:
                     pipe.close()
                 except (OSError, AttributeError):
                     pass
-        if self.sway is not None:
-            self.sway.stop(grace=3.0)
+        if self.fixture is not None:
+            self.fixture.close()
+        if self.server is not None:
+            self.server.stop(grace=3.0)
         self.timings["teardown"] = now() - t0
         if self.dir:
             if failed or self.keep:
@@ -401,9 +549,9 @@ class Session:
                     for o in outs:
                         rect = o.get("rect", {})
                         if (o.get("name") == "HEADLESS-1" and o.get("active")
-                                and rect.get("width") == self.width
-                                and rect.get("height") == self.height
-                                and o.get("scale", 1) == 1):
+                                and rect.get("width") == self.width // self.scale
+                                and rect.get("height") == self.height // self.scale
+                                and o.get("scale", 1) == self.scale):
                             self.wayland_display = self._wayland_display()
                             return
                     last = r.stdout[-500:]
@@ -413,6 +561,8 @@ class Session:
 
     def swaymsg(self, *command, msg_type=None, check=True, timeout=5.0):
         """Run a sway command (words), or a query with msg_type (raw JSON reply)."""
+        if self.compositor != "sway":
+            raise RuntimeError("swaymsg: this session runs %s" % self.compositor)
         sock = self._sway_sock() or ""
         argv = ["swaymsg", "-s", sock]
         if msg_type:
@@ -439,12 +589,29 @@ class Session:
     def get_tree(self):
         return json.loads(self.swaymsg(msg_type="get_tree").stdout)
 
+    # -- windows (both compositors)
+
     def find_windows(self, title):
+        """Shown windows titled `title`: dicts with "name", "rect" (output pixels),
+        "visible" (and under sway the rest of the tree node, e.g. "type")."""
+        if self.compositor == "weston":
+            _, lines = self.fixture.call("windows")
+            found = []
+            for line in lines:
+                words = line.split(" ", 5)
+                name = words[5] if len(words) > 5 else ""
+                if words[0] == "window" and name == title:
+                    x, y, w, h = (int(v) for v in words[1:5])
+                    found.append({"name": name, "visible": True,
+                                  "rect": {"x": x, "y": y, "width": w, "height": h}})
+            return found
         found = []
 
         def walk(node):
             if node.get("name") == title and node.get("type") in ("con", "floating_con") \
                     and node.get("pid") is not None:
+                node = dict(node)
+                node["rect"] = {k: v * self.scale for k, v in node["rect"].items()}
                 found.append(node)
             for child in node.get("nodes", []) + node.get("floating_nodes", []):
                 walk(child)
@@ -452,13 +619,15 @@ class Session:
         return found
 
     def wait_window(self, title, timeout=5.0):
-        """Wait until a visible window titled `title` is mapped; returns its tree node."""
+        """Wait until a visible window titled `title` is mapped; returns it (see find_windows)."""
         deadline = now() + timeout
+        # clients whose end the test has already seen (waited for) are no news
+        running = [app for app in self.apps if app.ended is None]
         while now() < deadline:
             for node in self.find_windows(title):
                 if node.get("visible"):
                     return node
-            for app in self.apps:
+            for app in running:
                 if app.poll() is not None:
                     raise AssertionError("%s exited with %s before its window appeared:\n%s" %
                                          (app.name, app.popen.returncode, app.output()[-2000:]))
@@ -466,7 +635,12 @@ class Session:
         raise AssertionError("no visible window %r within %.1f s" % (title, timeout))
 
     def close_window(self, title):
-        """Ask the window to close (xdg_toplevel.close) through sway."""
+        """Ask the window to close (xdg_toplevel.close) through the compositor."""
+        if self.compositor == "weston":
+            words, _ = self.fixture.call("close " + title)
+            if words != ["1"]:
+                raise RuntimeError("close %r: %s windows" % (title, words))
+            return
         crit = '[title="^%s$"]' % re.escape(title).replace('"', '\\"')
         self.swaymsg(crit, "kill")
 
@@ -511,14 +685,17 @@ class Session:
             return lines
         return [line for line in lines if line.split(" ", 1)[0] == name]
 
+
     # -- screenshots
 
     def screenshot(self, path=None, region=None):
-        """Grab the output (or region=(x, y, w, h)) with grim; returns an RGB PIL image.
+        """Grab the output (or region=(x, y, w, h), output pixels); returns an RGB PIL image.
 
         With a path the image is also kept there as PNG; without one a fast
-        uncompressed capture is used.
+        uncompressed capture is used. sway: grim; weston: the fixture module.
         """
+        if self.compositor == "weston":
+            return self._weston_screenshot(path, region)
         if path is None:
             target = os.path.join(self.shots, "last.ppm")
             fmt = ["-t", "ppm"]
@@ -527,7 +704,11 @@ class Session:
             fmt = ["-t", "png"]
         argv = ["grim"] + fmt
         if region is not None:
-            argv += ["-g", "%d,%d %dx%d" % tuple(region)]
+            x, y, w, h = region
+            s = self.scale
+            if s != 1 and (x % s or y % s or w % s or h % s):
+                raise ValueError("region %s is not on the %dx scaled output's grid" % (region, s))
+            argv += ["-g", "%d,%d %dx%d" % (x // s, y // s, w // s, h // s)]
         argv.append(target)
         r = subprocess.run(argv, env=self.client_env(), capture_output=True, text=True, timeout=10)
         if r.returncode != 0:
@@ -535,6 +716,19 @@ class Session:
         with Image.open(target) as im:
             img = im.convert("RGB")
             img.load()
+        return img
+
+    def _weston_screenshot(self, path, region):
+        target = os.path.join(self.shots, "last.ppm" if path is None else "last.png")
+        self.fixture.call("shot " + target)
+        with Image.open(target) as im:
+            img = im.convert("RGB")
+            img.load()
+        if region is not None:
+            x, y, w, h = region
+            img = img.crop((x, y, x + w, y + h))
+        if path is not None:
+            img.save(path)
         return img
 
     def save(self, img, label):
@@ -572,9 +766,32 @@ class Session:
                 return count
             time.sleep(interval)
 
-    # -- pointer
+
+    # -- repaint watch (weston only), for latency figures
+
+    def watch(self, box):
+        """Remember region box = (x, y, w, h) as shown now; see watched()."""
+        if self.compositor != "weston":
+            raise Skip("repaint watches need a weston session")
+        self.fixture.call("watch %d %d %d %d" % tuple(box))
+
+    def watched(self):
+        """(seconds from the last press to the first repaint that changed the
+        watched region, CLOCK_MONOTONIC of that repaint), or None while unchanged."""
+        words, _ = self.fixture.call("watched")
+        if words == ["none"]:
+            return None
+        changed, pressed = float(words[0]), float(words[1])
+        return changed - pressed, changed
+
+    # -- pointer (sway: the vpointer helper; weston: the fixture's pointer)
 
     def _vp(self, command, timeout=5.0):
+        if self.compositor == "weston":
+            word = {"move": "pointer move", "down": "pointer down", "up": "pointer up"}
+            verb, _, rest = command.partition(" ")
+            self.fixture.call((word[verb] + " " + rest).strip(), timeout)
+            return
         if self.vpointer.poll() is not None:
             raise RuntimeError("vpointer exited: %s" % self.vpointer.stderr())
         self.vpointer.popen.stdin.write((command + "\n").encode())
@@ -635,7 +852,64 @@ class Session:
 
     def park(self):
         """Move the cursor to the bottom-right corner, out of the way of screenshots."""
-        self.move(*PARK)
+        self.move(self.width - 1, self.height - 1)
+
+    # -- touch (weston only: sway has no way to inject touch)
+
+    def _touch(self, command):
+        if self.compositor != "weston":
+            raise Skip("touch input needs a weston session")
+        self.fixture.call("touch " + command)
+
+    def touch_down(self, x, y, touch_id=0, frame=True):
+        x, y = self._clamp(x, y)
+        self._touch("down %d %d %d" % (touch_id, x, y))
+        self.touching.add(touch_id)
+        if frame:
+            self._touch("frame")
+
+    def touch_motion(self, x, y, touch_id=0, frame=True):
+        x, y = self._clamp(x, y)
+        self._touch("motion %d %d %d" % (touch_id, x, y))
+        if frame:
+            self._touch("frame")
+
+    def touch_up(self, touch_id=0, frame=True):
+        self._touch("up %d" % touch_id)
+        self.touching.discard(touch_id)
+        if frame:
+            self._touch("frame")
+
+    def touch_frame(self):
+        self._touch("frame")
+
+    def touch_cancel(self):
+        """The compositor takes every touch point away (wl_touch.cancel)."""
+        self._touch("cancel")
+        self.touching.clear()
+
+    def touch_tap(self, x, y, hold=TAP_HOLD, touch_id=0):
+        """Finger down at x,y, hold, lift; returns the time the lift was sent."""
+        self.touch_down(x, y, touch_id)
+        time.sleep(hold)
+        t = now()
+        self.touch_up(touch_id)
+        time.sleep(SETTLE)
+        return t
+
+    def touch_drag(self, x0, y0, x1, y1, steps=10, step_time=0.04, hold=TAP_HOLD, touch_id=0, lift=True):
+        """Finger down at x0,y0, slide in steps to x1,y1, lift (unless lift=False)."""
+        self.touch_down(x0, y0, touch_id)
+        time.sleep(hold)
+        for i in range(1, steps + 1):
+            self.touch_motion(round(x0 + (x1 - x0) * i / steps), round(y0 + (y1 - y0) * i / steps), touch_id)
+            time.sleep(step_time)
+        time.sleep(hold)
+        t = now()
+        if lift:
+            self.touch_up(touch_id)
+            time.sleep(SETTLE)
+        return t
 
 
 # Pixels the parked cursor still covers in screenshots (x0, y0, x1, y1).

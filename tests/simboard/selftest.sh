@@ -13,12 +13,30 @@ check() {  # check DESCRIPTION COMMAND...
 
 [[ $EUID -eq 0 ]] || { echo "skipped: needs root"; exit 77; }
 host_sh=$(readlink -f /bin/sh)
-socats_before=$(pgrep -c -x socat)
+
+# Processes of the board's own pid namespace still alive on the host (by the
+# namespace's identity, so that boards other runs start at the same time
+# never count).
+# Killed processes may take a moment to go: up to 2 s.
+left_in_namespace() {  # left_in_namespace 'pid:[INODE]'
+    local d n try
+    for try in $(seq 100); do
+        n=0
+        for d in /proc/[0-9]*; do
+            [[ $(readlink "$d/ns/pid" 2>/dev/null) == "$1" ]] && n=$((n + 1))
+        done
+        ((n == 0)) && break
+        sleep 0.02
+    done
+    echo $n
+}
 
 inside=$(timeout 60 "$run" -- bash -c '
     t=/.simboard/lib/sb-scenario
     echo "sh=$(readlink -f /bin/sh)"
     echo "self=$(awk "/^Pid:/{print \$2}" /proc/self/status)"
+    echo "pidns=$(readlink /proc/self/ns/pid)"
+    echo "socats=$(pgrep -c -x socat)"
     echo marker > /usr/bin/simboard-marker
     i2cdump -y 1 0x22 >/dev/null 2>&1
     echo "calls=$($t calls | tr "\t\n" " ;")"
@@ -51,7 +69,11 @@ check "/proc files are bound from the scenario" grep -qx "keys=2" <<<"$inside"
 check "the process table is readable" grep -qx "ps=yes" <<<"$inside"
 check "host /bin/sh unchanged" test "$(readlink -f /bin/sh)" = "$host_sh"
 check "host root file system unchanged" test ! -e /usr/bin/simboard-marker
-check "no socat left behind" test "$(pgrep -c -x socat)" -eq "$socats_before"
+pidns=$(sed -n 's/^pidns=//p' <<<"$inside")
+check "the board's serial line runs inside it (one socat)" grep -qx "socats=1" <<<"$inside"
+check "the board has its own pid namespace" \
+    test -n "$pidns" -a "$pidns" != "$(readlink /proc/self/ns/pid)"
+check "nothing of the board left behind (no socat either)" test "$(left_in_namespace "$pidns")" -eq 0
 
 timeout 60 "$run" -s healthy,no_such_scenario -- true 2>/dev/null
 check "an unknown scenario stops the run (125)" test $? -eq 125
