@@ -35,24 +35,6 @@ double run_to_end(const char *script, int limit_ms, Ended *e)
 	return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
 }
 
-// Running, not merely a zombie that nobody has reaped yet.
-bool alive(const std::string &pid_file)
-{
-	std::string pid = sim::read(pid_file);
-	while (!pid.empty() && pid.back() == '\n')
-		pid.pop_back();
-	std::string stat = pid.empty() ? "" : sim::read("/proc/" + pid + "/stat");
-	size_t close = stat.rfind(')');
-	return close != std::string::npos && stat.compare(close, 4, ") Z ") != 0;
-}
-
-// A signal takes effect a moment after it is sent.
-bool ends_soon(const std::string &pid_file)
-{
-	for (int i = 0; i < 100 && alive(pid_file); i++)
-		usleep(10000);
-	return !alive(pid_file);
-}
 
 TEST_F(Runner, PassesTheConsoleOnInOrderAndKeepsTheLastTwentyLines)
 {
@@ -88,7 +70,7 @@ TEST_F(Runner, TimeLimitEndsTheWholeGroup)
 	EXPECT_TRUE(e.outcome.timed_out);
 	EXPECT_EQ(e.outcome.exit_status, 128 + SIGKILL);
 	EXPECT_LT(s, 4.0);
-	EXPECT_TRUE(ends_soon("child.pid"));
+	EXPECT_TRUE(sim::ends_soon("child.pid"));
 	EXPECT_CONTAINS(err(), "time limit");
 	EXPECT_FALSE(runner_busy());
 }
@@ -110,8 +92,8 @@ TEST_F(Runner, LeftoversEndAndAnEscapedProcessIsNotWaitedFor)
 	EXPECT_EQ(e.outcome.exit_status, 0);
 	EXPECT_LT(s, 2.0);
 	EXPECT_EQ(out(), "done\n");
-	EXPECT_TRUE(ends_soon("left.pid"));
-	EXPECT_TRUE(alive("escaped.pid"));
+	EXPECT_TRUE(sim::ends_soon("left.pid"));
+	EXPECT_TRUE(sim::running("escaped.pid"));
 	kill(std::stoi(sim::read("escaped.pid")), SIGKILL);
 }
 
@@ -124,13 +106,13 @@ TEST_F(Runner, OneScriptAtATimeAndLeavingEndsIt)
 	EXPECT_TRUE(runner_busy());
 	for (int i = 0; i < 100 && !sim::exists("child.pid"); i++)
 		runner_wait(-1, 20);
-	ASSERT_TRUE(alive("child.pid"));
+	ASSERT_TRUE(sim::running("child.pid"));
 
 	auto t0 = std::chrono::steady_clock::now();
 	console([] { runner_stop_all(); });
 	EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(), 1.0);
-	EXPECT_TRUE(ends_soon("shell.pid"));
-	EXPECT_TRUE(ends_soon("child.pid"));
+	EXPECT_TRUE(sim::ends_soon("shell.pid"));
+	EXPECT_TRUE(sim::ends_soon("child.pid"));
 	EXPECT_FALSE(runner_busy());
 	EXPECT_FALSE(e.done);
 	EXPECT_FALSE(sim::exists("second"));

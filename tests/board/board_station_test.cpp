@@ -17,24 +17,6 @@ const std::vector<std::string> kHealthy = {
 	"ADC Test ok", "USB1 Test ok", "USB2 Test ok", "PL2303 Test ok", "MIPI-DSI Test ok", "LVDS Test ok",
 	"Audio Default Sgtl5000 ok", "Audio MQS ok", "CSI Test ok", "RTC Test ok"};
 
-// Running, not merely a zombie that nobody has reaped yet.
-bool alive(const std::string &pid_file)
-{
-	std::string pid = sim::read(pid_file);
-	while (!pid.empty() && pid.back() == '\n')
-		pid.pop_back();
-	std::string stat = pid.empty() ? "" : sim::read("/proc/" + pid + "/stat");
-	size_t close = stat.rfind(')');
-	return close != std::string::npos && stat.compare(close, 4, ") Z ") != 0;
-}
-
-// A signal takes effect a moment after it is sent.
-bool ends_soon(const std::string &pid_file)
-{
-	for (int i = 0; i < 100 && alive(pid_file); i++)
-		usleep(10000);
-	return !alive(pid_file);
-}
 
 // Everything the operator might touch while the camera test waits for a
 // frame: none of it runs now, none of it runs afterwards.
@@ -98,7 +80,7 @@ TEST_F(Station, StuckToolTimesOutAndRunAllGoesOn)
 	EXPECT_EQ(status_lines(), expected);
 	EXPECT_EQ(ui::results(), as_labels(expected));
 	EXPECT_CONTAINS(out(), "CSI Test failed (timed out)\nnot yet\nFound RTC Deivce");
-	EXPECT_TRUE(ends_soon("camera.pid"));
+	EXPECT_TRUE(sim::ends_soon("camera.pid"));
 	EXPECT_EQ(sim::calls_of("i2cdump").size(), 1u);  // the RTC test ran
 
 	// A small "failed" is final: the next pass leaves the camera alone.

@@ -87,14 +87,19 @@ def region_matches(shot, ref, box):
     return True
 
 
+def skip_unless_ready(case):
+    """Skips the case when a tool or a built binary it needs is missing."""
+    missing = harness.missing_tools()
+    if missing:
+        case.skipTest("not installed: " + ", ".join(missing))
+    for var in ("TESSEL_APP", "BOARD_RENDER"):
+        if not os.access(os.environ.get(var, ""), os.X_OK):
+            case.skipTest("%s not built" % var)
+
+
 class RunAllOnHealthyBoard(unittest.TestCase):
     def setUp(self):
-        missing = harness.missing_tools()
-        if missing:
-            self.skipTest("not installed: " + ", ".join(missing))
-        for var in ("TESSEL_APP", "BOARD_RENDER"):
-            if not os.access(os.environ.get(var, ""), os.X_OK):
-                self.skipTest("%s not built" % var)
+        skip_unless_ready(self)
 
     def test_all_test_turns_every_label_ok(self):
         app = os.environ["TESSEL_APP"]

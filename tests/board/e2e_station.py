@@ -89,12 +89,7 @@ def banners_run(output):
 
 class StationWhileTestsRun(unittest.TestCase):
     def setUp(self):
-        missing = harness.missing_tools()
-        if missing:
-            self.skipTest("not installed: " + ", ".join(missing))
-        for var in ("TESSEL_APP", "BOARD_RENDER"):
-            if not os.access(os.environ.get(var, ""), os.X_OK):
-                self.skipTest("%s not built" % var)
+        board.skip_unless_ready(self)
 
     def layout(self, s, lines, name):
         return board.render_layout(lines, os.path.join(s.shots, name + ".png"))

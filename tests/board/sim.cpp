@@ -205,3 +205,20 @@ void Console::stop()
 }
 
 } // namespace sim
+
+bool sim::running(const std::string &pid_file)
+{
+	std::string pid = read(pid_file);
+	while (!pid.empty() && pid.back() == '\n')
+		pid.pop_back();
+	std::string stat = pid.empty() ? "" : read("/proc/" + pid + "/stat");
+	size_t close = stat.rfind(')');
+	return close != std::string::npos && stat.compare(close, 4, ") Z ") != 0;
+}
+
+bool sim::ends_soon(const std::string &pid_file)
+{
+	for (int i = 0; i < 100 && running(pid_file); i++)
+		usleep(10000);
+	return !running(pid_file);
+}

@@ -39,6 +39,12 @@ void write(const std::string &path, const std::string &content);
 std::vector<std::string> lines(const std::string &text);
 size_t count(const std::string &text, const std::string &piece);
 
+// Whether the process whose PID a file holds runs (a zombie nobody has
+// reaped yet does not count), and whether it ends within a second (a
+// signal takes effect a moment after it is sent).
+bool running(const std::string &pid_file);
+bool ends_soon(const std::string &pid_file);
+
 // A fresh working directory for one test under the board's data directory,
 // holding the sound files; the process moves into it.
 std::string enter_fresh_workdir(const std::string &name);
