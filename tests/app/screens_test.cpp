@@ -134,6 +134,30 @@ protected:
 
 // ---- Start screen -----------------------------------------------------------------
 
+TEST_F(Screens, ResetKeepsTheTopAndSystemLayers)
+{
+	// The layers are drawn on every refresh: a helper that deleted them would
+	// leave the display pointing at freed objects.
+	lv_disp_t *disp = lv_disp_get_default();
+	lv_obj_t *top = lv_layer_top();
+	lv_obj_t *sys = lv_layer_sys();
+	ASSERT_NE(top, nullptr);
+	ASSERT_NE(sys, nullptr);
+	setup_scr_Start(&tessel_ui);
+	lv_scr_load(tessel_ui.Start);
+	advance_ms(100);
+	reset_screens();
+	EXPECT_EQ(lv_layer_top(), top);
+	EXPECT_EQ(lv_layer_sys(), sys);
+	EXPECT_EQ(disp->screen_cnt, 1u + kLayerScreens) << "the fresh screen and the two layers";
+	int layers_listed = 0;
+	for (uint32_t i = 0; i < disp->screen_cnt; i++)
+		layers_listed += disp->screens[i] == top || disp->screens[i] == sys;
+	EXPECT_EQ(layers_listed, 2);
+	lv_obj_invalidate(lv_scr_act());
+	lv_refr_now(disp);
+}
+
 TEST_F(Screens, StartScreenIsAnAnimationUnderAnInvisibleButton)
 {
 	setup_scr_Start(&tessel_ui);
