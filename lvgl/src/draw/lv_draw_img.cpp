@@ -78,12 +78,24 @@ void draw_image(const Target & t, const lv_img_dsc_t * img, int32_t x, int32_t y
             continue;
         }
 
+        if(cf == LV_IMG_CF_TRUE_COLOR_ALPHA && !recolor_on && opa >= 254) {
+            // The common case in one pass: each pixel by its alpha alone.
+            for(int32_t i = 0; i < n; i++) {
+                const uint8_t * sp = src + static_cast<size_t>(i) * 3;
+                const uint32_t a = sp[2];
+                if(a == 255) out[i] = px16(sp);
+                else if(a > 3) out[i] = mix565(px16(sp), out[i], a);
+            }
+            continue;
+        }
+
         if(cf == LV_IMG_CF_TRUE_COLOR_ALPHA) {
             // Runs of visible pixels only: overlay pictures are mostly transparent.
             int32_t i = 0;
             while(i < n) {
                 while(i < n && src[static_cast<size_t>(i) * 3 + 2] == 0) i++;
                 const int32_t run = i;
+                bool copy = true;  // every pixel of the run replaces the destination
                 while(i < n) {
                     const uint8_t * s = src + static_cast<size_t>(i) * 3;
                     const uint32_t a = s[2];
@@ -93,9 +105,13 @@ void draw_image(const Target & t, const lv_img_dsc_t * img, int32_t x, int32_t y
                     if(opa >= 254) wt = a;
                     else wt = a >= kOpaMax ? opa : (opa * a) >> 8;
                     wts[i - run] = static_cast<uint8_t>(wt);
+                    copy &= wt >= 252;  // level 32: the mix gives the colour itself
                     i++;
                 }
-                if(i > run) blend_colors_weights(out + run, i - run, colors, wts);
+                if(i > run) {
+                    if(copy) std::memcpy(out + run, colors, static_cast<size_t>(i - run) * 2);
+                    else blend_colors_weights(out + run, i - run, colors, wts);
+                }
             }
             continue;
         }
