@@ -50,6 +50,31 @@ void draw_filled_shape(const Target & t, const RoundRect & shape, const Paint & 
     if(middle.y1 <= middle.y2) fill_area(t, middle, fill);
 }
 
+void draw_filled_shape_masked(const Target & t, const RoundRect & shape, const Paint & p, const RoundRect * masks,
+                              int n)
+{
+    if(p.opa <= kOpaMin) return;
+    const Area rows = shape.area().intersect(t.clip());
+    if(rows.empty()) return;
+    Paint masked = p;
+    masked.opa = LV_OPA_COVER;
+    thread_local std::vector<uint8_t> m;
+    m.resize(static_cast<size_t>(rows.w()));
+    for(int32_t y = rows.y1; y <= rows.y2; y++) {
+        const RoundRect::Row r = shape.row(y);
+        if(r.none) continue;
+        const int32_t x0 = std::max(r.aa_l, rows.x1);
+        const int32_t x1 = std::min(r.aa_r, rows.x2);
+        if(x1 < x0) continue;
+        for(int32_t x = x0; x <= x1; x++) {
+            uint8_t v = mask_mul(p.opa, r.at(x));
+            for(int i = 0; i < n; i++) v = mask_mul(v, masks[i].coverage(x, y));
+            m[static_cast<size_t>(x - x0)] = v;
+        }
+        span(t, y, x0, x1 - x0 + 1, masked, m.data());
+    }
+}
+
 /* A ring between an outer and an inner rounded box, as borders and outlines are drawn: the four
  * r_out x r_out corner blocks through both masks at the blend opacity, the straight parts plain. */
 void draw_ring(const Target & t, const Area & outer, int32_t rout, const Area & inner, int32_t rin, const Paint & p)
@@ -161,6 +186,9 @@ void draw_bg_img(const Target & t, const lv_draw_rect_dsc_t * d, const Area & co
 
 void draw_border(const Target & t, const lv_draw_rect_dsc_t * d, const Area & coords)
 {
+    // A border drawn after the children is only skipped here: it still makes the background
+    // 1 px smaller, as in LVGL.
+    if(d->border_post) return;
     if(d->border_width <= 0 || d->border_opa <= kOpaMin || (d->border_side & LV_BORDER_SIDE_FULL) == 0) return;
     const int32_t bw = d->border_width;
     const int32_t rout = clamp_radius(coords, d->radius);

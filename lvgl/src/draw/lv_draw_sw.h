@@ -207,6 +207,12 @@ void draw_round_rect(const Target & t, const RoundRect & shape, const RoundRect 
  *  p.opa, the rows between them plain fills. */
 void draw_filled_shape(const Target & t, const RoundRect & shape, const Paint & p);
 
+/** A filled rounded box drawn with further shapes as masks (a bar's indicator inside the bar):
+ *  every row through the mask path, mask = p.opa times the coverage of the shape and of each
+ *  of the `n` masks. */
+void draw_filled_shape_masked(const Target & t, const RoundRect & shape, const Paint & p, const RoundRect * masks,
+                              int n);
+
 /** A border-like ring between two rounded boxes (corner blocks masked, straight parts plain). */
 void draw_ring(const Target & t, const Area & outer, int32_t rout, const Area & inner, int32_t rin, const Paint & p);
 

@@ -202,7 +202,7 @@ void place_label(lv_obj_t * obj)
  *------------------------------------------------------------------*/
 lv_coord_t middle_y(const lv_obj_t * obj) { return clamp_coord(obj->coords.y1 + lv_obj_get_height(obj) / 2); }
 
-// The band of the selected row: one row high (averaging the two fonts), inside the border.
+// The band of the selected row: one row high (averaging the two fonts) plus one pixel, inside the border.
 lv_area_t band_area(lv_obj_t * obj)
 {
     const int32_t main_h = lv_font_get_line_height(part_font(obj, LV_PART_MAIN));
@@ -213,7 +213,7 @@ lv_area_t band_area(lv_obj_t * obj)
     a.x1 = clamp_coord(obj->coords.x1 + bw);
     a.x2 = clamp_coord(obj->coords.x2 - bw);
     a.y1 = clamp_coord(middle_y(obj) - h / 2);
-    a.y2 = clamp_coord(a.y1 + h - 1);
+    a.y2 = clamp_coord(a.y1 + h);  // one row more than h, as LVGL 8.3 makes it
     return a;
 }
 
