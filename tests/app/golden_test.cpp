@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_scenes.h"
 #include "events_init.h"
 
 using namespace app_test;
@@ -203,6 +204,33 @@ TEST_F(Golden, ScreensLookAsRecorded)
 		SCOPED_TRACE("reboot");
 		check("reboot_screen");
 	}
+}
+
+// The bench's scenes, as the reference was taken: the white screen run 100 ms,
+// then the busy scene run 300 ms.
+TEST_F(Golden, BenchScenesLookAsRecorded)
+{
+	reset_screens();
+	lv_obj_t *blank = lv_scr_act();
+	lv_obj_t *white = bench::build_white();
+	lv_scr_load(white);
+	lv_obj_del(blank);
+	for (int i = 0; i < 20; i++)
+		advance_ms(5);
+	{
+		SCOPED_TRACE("white");
+		check("bench_white");
+	}
+	lv_obj_t *busy = bench::build_busy();
+	lv_scr_load(busy);
+	lv_obj_del(white);
+	for (int i = 0; i < 60; i++)
+		advance_ms(5);
+	{
+		SCOPED_TRACE("busy");
+		check("bench_busy_scene");
+	}
+	reset_screens();
 }
 
 } // namespace
