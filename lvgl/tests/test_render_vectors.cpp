@@ -120,7 +120,6 @@ TEST(Vectors, FillOverBlackUsesTheCachedMixUntilAnotherColour)
     for(const Row & r : read_csv("fill_opa_black.csv")) {
         // One fill over black, white, black: the first black is met before any other colour.
         Canvas c(3, 1, 0x0000);
-        lv_draw_fill(c.ctx(), nullptr, col(0), 0);  // no-op: a null area is ignored
         const uint16_t row[3] = {0x0000, 0xFFFF, 0x0000};
         for(int x = 0; x < 3; x++) {
             lv_draw_rect_dsc_t px = plain_rect(row[x], 255);
