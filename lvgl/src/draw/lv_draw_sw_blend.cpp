@@ -229,7 +229,11 @@ void fill_area(const Target & t, const Area & a, const Paint & p)
     FillCache cache;
     Paint pc = p;
     if(pc.cache == nullptr) pc.cache = &cache;
-    for(int32_t y = r.y1; y <= r.y2; y++) span(t, y, r.x1, r.w(), pc, nullptr);
+    for(int32_t y = r.y1; y <= r.y2; y++) {
+        // Each row of a vertical gradient is a fill call of its own in LVGL.
+        if(p.ycolors) *pc.cache = FillCache{};
+        span(t, y, r.x1, r.w(), pc, nullptr);
+    }
 }
 
 uint8_t * scratch_mask(size_t n)
