@@ -14,5 +14,5 @@ cp lv_drivers/wayland/wayland.h "$prefix/include/lv_drivers/wayland/"
 cp "$build/lvgl/liblvgl.a" "$build/lv_drivers/liblv_drivers.a" "$prefix/lib/"
 cmake -S . -B "$build-public-api" -DTESSEL_LVGL=system -DLVGL_PREFIX="$prefix" >/dev/null
 cmake --build "$build-public-api" -j"$(nproc)" \
-  --target gui_tessel tessel_testkit app_screens_test app_navigation_test test_assets test_board bench_screens
+  --target gui_tessel tessel_testkit app_screens_test app_navigation_test app_golden_test test_assets test_board bench_screens
 echo "public-API build passed"

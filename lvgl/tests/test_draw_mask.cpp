@@ -13,15 +13,19 @@ using tessel_test::Canvas;
 
 namespace {
 
-uint16_t expected_px(uint16_t bg, uint16_t fg, uint32_t cov, uint32_t opa)
+/* A pixel drawn through the mask path: the mask bytes multiplied onto `start`, then weighted
+ * with the blend opacity and mixed. */
+uint16_t masked_px(uint16_t bg, uint16_t fg, uint32_t mask, uint32_t opa)
 {
-    uint32_t a = opa >= LV_OPA_MAX ? cov : cov >= LV_OPA_MAX ? opa : (cov * opa) >> 8;
-    if(a <= LV_OPA_MIN) return bg;
-    if(a >= LV_OPA_MAX) return fg;
-    lv_color_t f, b;
-    f.full = fg;
-    b.full = bg;
-    return lv_color_mix(f, b, static_cast<uint8_t>(a)).full;
+    return lv_sw::mix565(fg, bg, lv_sw::mask_weight(mask, opa));
+}
+
+/* A pixel of a plain fill. */
+uint16_t filled_px(uint16_t bg, uint16_t fg, uint32_t opa)
+{
+    if(opa <= LV_OPA_MIN) return bg;
+    if(opa >= LV_OPA_MAX) return fg;
+    return lv_sw::fill565(fg, bg, opa);
 }
 
 }  // namespace
@@ -71,10 +75,13 @@ TEST(RoundRectMask, BordersMatchAPerPixelReference)
         const lv_area_t a = area(x1, y1, x1 + w - 1, y1 + h - 1);
         lv_draw_rect(c.ctx(), &d, &a);
 
-        // Reference: outer coverage minus hole coverage, pixel by pixel.
+        // Reference, pixel by pixel: the outer coverage times the inverted hole coverage. With all
+        // four sides the r x r corner blocks go through the mask and the rest of the ring is a
+        // plain fill; with some sides only, everything goes through the mask.
         const lv_sw::Area outer{x1, y1, x1 + w - 1, y1 + h - 1};
         const int bw = d.border_width;
         const int rout = lv_sw::clamp_radius(outer, d.radius);
+        const bool full = d.border_side == LV_BORDER_SIDE_FULL;
         lv_sw::Area inner = outer;
         inner.x1 += (d.border_side & LV_BORDER_SIDE_LEFT) ? bw : -(bw + rout);
         inner.x2 -= (d.border_side & LV_BORDER_SIDE_RIGHT) ? bw : -(bw + rout);
@@ -82,10 +89,24 @@ TEST(RoundRectMask, BordersMatchAPerPixelReference)
         inner.y2 -= (d.border_side & LV_BORDER_SIDE_BOTTOM) ? bw : -(bw + rout);
         const lv_sw::RoundRect o(outer, rout);
         const lv_sw::RoundRect hole(inner, std::max(0, rout - bw));
+        const int mx = outer.x1 + outer.w() / 2;
+        const int my = outer.y1 + outer.h() / 2;
         for(int y = 0; y < 80; y++)
             for(int x = 0; x < 90; x++) {
-                const int cov = std::max(0, o.coverage(x, y) - (inner.empty() ? 0 : hole.coverage(x, y)));
-                ASSERT_EQ(c.at(x, y), expected_px(0xFFFF, d.border_color.full, static_cast<uint32_t>(cov), d.border_opa))
+                const uint32_t hc = inner.empty() ? 0 : hole.coverage(x, y);
+                const uint32_t oc = o.coverage(x, y);
+                const bool corner = (x <= std::min(outer.x1 + rout - 1, mx - 1) || x >= std::max(outer.x2 - rout + 1, mx)) &&
+                                    (y <= std::min(outer.y1 + rout - 1, my - 1) || y >= std::max(outer.y2 - rout + 1, my));
+                uint16_t want;
+                if(!full || corner || inner.empty() || (rout == 0 && d.border_side != LV_BORDER_SIDE_FULL))
+                    want = masked_px(0xFFFF, d.border_color.full, lv_sw::mask_mul(lv_sw::mask_mul(255, oc), 255 - hc), d.border_opa);
+                else
+                    want = oc == 255 && hc == 0 ? filled_px(0xFFFF, d.border_color.full, d.border_opa) : 0xFFFF;
+                if(rout == 0 && !full) {
+                    // Straight borders of some sides: plain bands.
+                    want = oc == 255 && hc == 0 ? filled_px(0xFFFF, d.border_color.full, d.border_opa) : 0xFFFF;
+                }
+                ASSERT_EQ(c.at(x, y), want)
                     << "iter " << iter << " at " << x << "," << y << " rect " << x1 << "," << y1 << " " << w << "x" << h
                     << " r " << d.radius << " bw " << bw << " sides " << int(d.border_side);
             }
@@ -116,7 +137,14 @@ TEST(RoundRectMask, BackgroundsMatchAPerPixelReference)
         for(int y = 0; y < 80; y++)
             for(int x = 0; x < 90; x++) {
                 const bool in = x >= clip->x1 && x <= clip->x2 && y >= clip->y1 && y <= clip->y2;
-                const uint16_t want = in ? expected_px(0x0F0F, d.bg_color.full, o.coverage(x, y), d.bg_opa) : 0x0F0F;
+                // The r rows at the top and bottom go through a mask starting at bg_opa; the rows
+                // between are plain fills.
+                const int r = o.radius();
+                const bool corner_row = y < y1 + r || y > y1 + h - 1 - r;
+                const uint32_t cov = o.coverage(x, y);
+                uint16_t want = 0x0F0F;
+                if(in && corner_row) want = masked_px(0x0F0F, d.bg_color.full, lv_sw::mask_mul(d.bg_opa, cov), 255);
+                else if(in && cov == 255) want = filled_px(0x0F0F, d.bg_color.full, d.bg_opa);
                 ASSERT_EQ(c.at(x, y), want) << "iter " << iter << " at " << x << "," << y;
             }
     }

@@ -125,10 +125,14 @@ void reset_screens()
 		advance_ms(50);
 	lv_obj_t *fresh = lv_obj_create(NULL);
 	lv_scr_load(fresh);
+	// The top and system layers are screens too (in disp->screens and counted
+	// by screen_cnt); LVGL draws them on every refresh, so they must stay.
+	lv_obj_t *top = lv_disp_get_layer_top(disp);
+	lv_obj_t *sys = lv_disp_get_layer_sys(disp);
 	for (;;) {
 		lv_obj_t *victim = NULL;
 		for (uint32_t i = 0; i < disp->screen_cnt; i++)
-			if (disp->screens[i] != fresh)
+			if (disp->screens[i] != fresh && disp->screens[i] != top && disp->screens[i] != sys)
 				victim = disp->screens[i];
 		if (victim == NULL)
 			break;

@@ -33,9 +33,13 @@ void tap_obj(lv_obj_t *obj);
 // Screen coordinates of an object.
 lv_area_t coords(lv_obj_t *obj);
 
-// Deletes every screen of the default display except the active one and an
-// empty fresh screen that is loaded at once; resets the registry.
+// Deletes every screen of the default display except an empty fresh screen
+// that is loaded at once and LVGL's top and system layers; resets the registry.
 void reset_screens();
+
+// LVGL's top and system layers are screens of the display: screen_cnt counts
+// them beside the application's own screens.
+constexpr uint32_t kLayerScreens = 2;
 
 // Count of LVGL timers now alive.
 int timer_count();

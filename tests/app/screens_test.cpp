@@ -134,6 +134,30 @@ protected:
 
 // ---- Start screen -----------------------------------------------------------------
 
+TEST_F(Screens, ResetKeepsTheTopAndSystemLayers)
+{
+	// The layers are drawn on every refresh: a helper that deleted them would
+	// leave the display pointing at freed objects.
+	lv_disp_t *disp = lv_disp_get_default();
+	lv_obj_t *top = lv_layer_top();
+	lv_obj_t *sys = lv_layer_sys();
+	ASSERT_NE(top, nullptr);
+	ASSERT_NE(sys, nullptr);
+	setup_scr_Start(&tessel_ui);
+	lv_scr_load(tessel_ui.Start);
+	advance_ms(100);
+	reset_screens();
+	EXPECT_EQ(lv_layer_top(), top);
+	EXPECT_EQ(lv_layer_sys(), sys);
+	EXPECT_EQ(disp->screen_cnt, 1u + kLayerScreens) << "the fresh screen and the two layers";
+	int layers_listed = 0;
+	for (uint32_t i = 0; i < disp->screen_cnt; i++)
+		layers_listed += disp->screens[i] == top || disp->screens[i] == sys;
+	EXPECT_EQ(layers_listed, 2);
+	lv_obj_invalidate(lv_scr_act());
+	lv_refr_now(disp);
+}
+
 TEST_F(Screens, StartScreenIsAnAnimationUnderAnInvisibleButton)
 {
 	setup_scr_Start(&tessel_ui);
@@ -451,6 +475,7 @@ TEST_F(Screens, RollerWrapsPastTheLastOption)
 		}
 		move_to(cx, (lv_coord_t)(cy - 31));
 		advance_ms(30);
+		advance_ms(150); // the finger rests: no throw left at the release
 		release();
 		advance_ms(600);
 		char buf[32];
@@ -458,6 +483,53 @@ TEST_F(Screens, RollerWrapsPastTheLastOption)
 		EXPECT_STREQ(buf, expect[i]) << "drag " << i;
 		EXPECT_LT(lv_roller_get_selected(roller), 5) << "drag " << i;
 	}
+}
+
+// Quick drags keep going after the release as on LVGL 8.3 (reference/roller_drag.csv,
+// measured there with this roller): the pointer's throw decays by 10 % a step and
+// picks the row. Each drag starts from "Default".
+TEST_F(Screens, RollerReleaseMomentumAsMeasuredOnLvgl)
+{
+	setup_scr_Test_progrem(&tessel_ui);
+	lv_obj_t *blank = lv_scr_act();
+	lv_scr_load(tessel_ui.Test_progrem);
+	lv_obj_del(blank);
+	lv_obj_t *roller = tessel_ui.Test_progrem_Roller_DEVICE_TREE;
+	lv_obj_remove_event_cb(roller, Test_progrem_Roller_DEVICE_TREE_event_handler);
+	lv_obj_t *label = lv_obj_get_child(roller, 0);
+	advance_ms(100);
+	EXPECT_EQ(coords(label).y1, -321) << "infinite mode: option 0 on the middle copy";
+	EXPECT_EQ(coords(label).x1, 727) << "centred across the content, rounded toward zero";
+
+	FILE *f = fopen(TESSEL_REFERENCE_DIR "/roller_drag.csv", "r");
+	ASSERT_NE(f, nullptr);
+	char line[256];
+	ASSERT_NE(fgets(line, sizeof line, f), nullptr); // header
+	int rows = 0;
+	int drag, ms, moves, top_release, throw_px, target, moved, option, top_after;
+	while (fgets(line, sizeof line, f)) {
+		if (sscanf(line, "%d,%d,%d,%d,%d,%d,%d,%d,%d", &drag, &ms, &moves, &top_release, &throw_px, &target,
+			   &moved, &option, &top_after) != 9)
+			continue;
+		rows++;
+		lv_roller_set_selected(roller, 0, LV_ANIM_OFF);
+		advance_ms(30);
+		press(754, 150);
+		advance_ms(30);
+		for (int m = 1; m <= moves; m++) {
+			move_to(754, (lv_coord_t)(150 + drag * m / moves));
+			advance_ms(30);
+		}
+		const lv_coord_t at_release = coords(label).y1;
+		release();
+		advance_ms(1500);
+		SCOPED_TRACE("drag " + std::to_string(drag) + " px in " + std::to_string(ms) + " ms");
+		EXPECT_EQ(at_release, top_release);
+		EXPECT_EQ(lv_roller_get_selected(roller), option);
+		EXPECT_EQ(coords(label).y1, top_after) << "settled on the middle copy";
+	}
+	fclose(f);
+	EXPECT_EQ(rows, 20);
 }
 
 TEST_F(Screens, CommandButtonsInitializationFirstAllTestLeftOfIt)

@@ -83,6 +83,74 @@ void wait_flush(lv_disp_t * disp)
     }
 }
 
+// Whether `obj` alone paints every pixel of `area` opaquely: its opaque square background, or an
+// opaque picture without alpha filling the object (as the picture is drawn over the background,
+// either hides everything drawn before it there).
+bool covers(lv_obj_t * obj, const lv_area_t * area)
+{
+    if(!_lv_area_is_in(area, &obj->coords, 0)) return false;
+    // An ancestor's opacity reaches down to the object's own drawing.
+    if(lv_obj_get_style_opa_recursive(obj, LV_PART_MAIN) < LV_OPA_MAX) return false;
+    // The background as drawn: the box grown (or shrunk) by the transform size.
+    lv_area_t box = obj->coords;
+    const lv_coord_t tw = lv_obj_get_style_transform_width(obj, LV_PART_MAIN);
+    const lv_coord_t th = lv_obj_get_style_transform_height(obj, LV_PART_MAIN);
+    box.x1 = static_cast<lv_coord_t>(box.x1 - tw);
+    box.x2 = static_cast<lv_coord_t>(box.x2 + tw);
+    box.y1 = static_cast<lv_coord_t>(box.y1 - th);
+    box.y2 = static_cast<lv_coord_t>(box.y2 + th);
+    const lv_coord_t r = lv_obj_get_style_radius(obj, LV_PART_MAIN);
+    if(lv_obj_get_style_bg_opa(obj, LV_PART_MAIN) >= LV_OPA_MAX && _lv_area_is_in(area, &box, r) &&
+       lv_obj_get_style_bg_img_src(obj, LV_PART_MAIN) == nullptr)
+        return true;
+    if(!lv_obj_check_type(obj, &lv_img_class) && !lv_obj_check_type(obj, &lv_animimg_class)) return false;
+    const auto * img = reinterpret_cast<const lv_img_t *>(obj);
+    if(img->src_type != LV_IMG_SRC_VARIABLE || img->src == nullptr || img->angle != 0 || img->zoom != LV_IMG_ZOOM_NONE)
+        return false;
+    const auto * dsc = static_cast<const lv_img_dsc_t *>(img->src);
+    if(dsc->header.cf != LV_IMG_CF_TRUE_COLOR || img->offset.x != 0 || img->offset.y != 0) return false;
+    if(lv_obj_get_style_img_opa(obj, LV_PART_MAIN) < LV_OPA_MAX) return false;
+    lv_area_t content;
+    lv_obj_get_content_coords(obj, &content);
+    return _lv_area_is_in(area, &content, 0) && lv_area_get_width(&content) == img->w &&
+           lv_area_get_height(&content) == img->h;
+}
+
+// The topmost object of `obj`'s tree that covers `area` (as LVGL's refresher finds it: only
+// objects whose box holds the area are searched, the last child first).
+lv_obj_t * top_cover(lv_obj_t * obj, const lv_area_t * area)
+{
+    if(lv_obj_has_flag(obj, LV_OBJ_FLAG_HIDDEN) || !_lv_area_is_in(area, &obj->coords, 0)) return nullptr;
+    for(uint32_t i = obj->child_cnt; i-- > 0;) {
+        lv_obj_t * found = top_cover(obj->children[i], area);
+        if(found) return found;
+    }
+    return covers(obj, area) ? obj : nullptr;
+}
+
+// Draw `obj` and everything above it in the tree of `scr`: its later siblings, and those of each
+// ancestor, then the ancestors' post-draw parts.
+void draw_from(lv_draw_ctx_t * ctx, lv_obj_t * scr, lv_obj_t * obj)
+{
+    const lv_area_t * area = ctx->clip_area;
+    draw_obj(ctx, obj);
+    while(obj != scr) {
+        lv_obj_t * parent = obj->parent;
+        uint32_t i = 0;
+        while(i < parent->child_cnt && parent->children[i] != obj) i++;
+        for(i++; i < parent->child_cnt; i++) {
+            ctx->clip_area = area;
+            draw_obj(ctx, parent->children[i]);
+        }
+        ctx->clip_area = area;
+        lv_event_send(parent, LV_EVENT_DRAW_POST_BEGIN, ctx);
+        lv_event_send(parent, LV_EVENT_DRAW_POST, ctx);
+        lv_event_send(parent, LV_EVENT_DRAW_POST_END, ctx);
+        obj = parent;
+    }
+    ctx->clip_area = area;
+}
+
 // Draw `area` into the active buffer whose pixels cover `buf_area`.
 void draw_area(lv_disp_t * disp, const lv_area_t * area, const lv_area_t * buf_area)
 {
@@ -91,6 +159,16 @@ void draw_area(lv_disp_t * disp, const lv_area_t * area, const lv_area_t * buf_a
     ctx.buf = db->buf_act;
     ctx.buf_area = buf_area;
     ctx.clip_area = area;
+
+    // Without a screen change under way, drawing starts at the topmost object that covers the
+    // area: nothing under it (the display background included) would show.
+    lv_obj_t * top = disp->prev_scr == nullptr && disp->act_scr ? top_cover(disp->act_scr, area) : nullptr;
+    if(top) {
+        draw_from(&ctx, disp->act_scr, top);
+        if(disp->top_layer) draw_obj(&ctx, disp->top_layer);
+        if(disp->sys_layer) draw_obj(&ctx, disp->sys_layer);
+        return;
+    }
 
     if(disp->bg_opa < LV_OPA_MAX) lv_draw_fill(&ctx, area, lv_color_black(), LV_OPA_COVER);
     if(disp->bg_opa > LV_OPA_MIN) lv_draw_fill(&ctx, area, disp->bg_color, disp->bg_opa);

@@ -21,6 +21,9 @@ bool is_chroma_key(uint16_t c)
 
 }  // namespace
 
+/* Images as LVGL 8.3 blends them: recolour first (a weighted mean at full precision, the
+ * recolour opacity not quantised), then each pixel mixed with a weight from its alpha and the
+ * drawing opacity. */
 void draw_image(const Target & t, const lv_img_dsc_t * img, int32_t x, int32_t y, lv_opa_t opa, lv_color_t recolor,
                 lv_opa_t recolor_opa)
 {
@@ -47,24 +50,42 @@ void draw_image(const Target & t, const lv_img_dsc_t * img, int32_t x, int32_t y
     if(dst.empty()) return;
 
     const bool recolor_on = recolor_opa > kOpaMin;
-    const uint16_t rc = recolor.full;
+    const uint32_t ro = recolor_opa;
+    const uint32_t rr = (recolor.full >> 11) * ro;
+    const uint32_t rg = ((recolor.full >> 5) & 63U) * ro;
+    const uint32_t rb = (recolor.full & 31U) * ro;
+    auto recolored = [&](uint16_t c) -> uint16_t {
+        if(!recolor_on) return c;
+        const uint32_t ir = 255U - ro;
+        return static_cast<uint16_t>((div255(rr + (c >> 11) * ir) << 11) | (div255(rg + ((c >> 5) & 63U) * ir) << 5) |
+                                     div255(rb + (c & 31U) * ir));
+    };
     const int32_t n = dst.w();
     uint16_t * colors = scratch_colors(static_cast<size_t>(n));
-    uint8_t * mask = scratch_mask(static_cast<size_t>(n));
-    Paint p;
-    p.opa = opa;
-    p.xcolors = colors - dst.x1;
+    uint8_t * wts = scratch_mask(static_cast<size_t>(n));
 
     for(int32_t yy = dst.y1; yy <= dst.y2; yy++) {
         const uint8_t * src = img->data + (static_cast<size_t>(yy - y) * static_cast<size_t>(w) +
                                            static_cast<size_t>(dst.x1 - x)) * px_size;
+        uint16_t * out = t.row(yy) + dst.x1;
         if(cf == LV_IMG_CF_TRUE_COLOR && !recolor_on) {
             if(opa >= kOpaMax) {
-                std::memcpy(t.row(yy) + dst.x1, src, static_cast<size_t>(n) * 2);
+                std::memcpy(out, src, static_cast<size_t>(n) * 2);
                 continue;
             }
             std::memcpy(colors, src, static_cast<size_t>(n) * 2);
-            span(t, yy, dst.x1, n, p, nullptr);
+            blend_colors(out, n, colors, opa);
+            continue;
+        }
+
+        if(cf == LV_IMG_CF_TRUE_COLOR_ALPHA && !recolor_on && opa >= 254) {
+            // The common case in one pass: each pixel by its alpha alone.
+            for(int32_t i = 0; i < n; i++) {
+                const uint8_t * sp = src + static_cast<size_t>(i) * 3;
+                const uint32_t a = sp[2];
+                if(a == 255) out[i] = px16(sp);
+                else if(a > 3) out[i] = mix565(px16(sp), out[i], a);
+            }
             continue;
         }
 
@@ -74,42 +95,36 @@ void draw_image(const Target & t, const lv_img_dsc_t * img, int32_t x, int32_t y
             while(i < n) {
                 while(i < n && src[static_cast<size_t>(i) * 3 + 2] == 0) i++;
                 const int32_t run = i;
-                bool opaque = true;
+                bool copy = true;  // every pixel of the run replaces the destination
                 while(i < n) {
                     const uint8_t * s = src + static_cast<size_t>(i) * 3;
-                    const uint8_t a = s[2];
+                    const uint32_t a = s[2];
                     if(a == 0) break;
-                    opaque &= a == 255;
-                    const uint16_t c = px16(s);
-                    mask[i - run] = a;
-                    colors[i - run] = recolor_on ? mix565(rc, c, recolor_opa) : c;
+                    colors[i - run] = recolored(px16(s));
+                    uint32_t wt;
+                    if(opa >= 254) wt = a;
+                    else wt = a >= kOpaMax ? opa : (opa * a) >> 8;
+                    wts[i - run] = static_cast<uint8_t>(wt);
+                    copy &= wt >= 252;  // level 32: the mix gives the colour itself
                     i++;
                 }
                 if(i > run) {
-                    Paint pr = p;
-                    pr.xcolors = colors - (dst.x1 + run);
-                    span(t, yy, dst.x1 + run, i - run, pr, opaque ? nullptr : mask);
+                    if(copy) std::memcpy(out + run, colors, static_cast<size_t>(i - run) * 2);
+                    else blend_colors_weights(out + run, i - run, colors, wts);
                 }
             }
             continue;
         }
 
         // RGB565 with recolouring or a chroma key.
-        bool any = false;
-        bool all_opaque = true;
+        const uint8_t wt = opa >= kOpaMax ? 255 : opa;
         for(int32_t i = 0; i < n; i++) {
             const uint16_t c = px16(src + static_cast<size_t>(i) * 2);
             const bool keyed = cf == LV_IMG_CF_TRUE_COLOR_CHROMA_KEYED && is_chroma_key(c);
-            mask[i] = keyed ? 0 : 255;
-            if(keyed) {
-                all_opaque = false;
-                continue;
-            }
-            any = true;
-            colors[i] = recolor_on ? mix565(rc, c, recolor_opa) : c;
+            wts[i] = keyed ? 0 : wt;
+            colors[i] = recolored(c);
         }
-        if(!any) continue;
-        span(t, yy, dst.x1, n, p, all_opaque ? nullptr : mask);
+        blend_colors_weights(out, n, colors, wts);
     }
 }
 

@@ -63,13 +63,18 @@ void draw_letter(const Target & t, const lv_draw_label_dsc_t * dsc, int32_t px, 
     const int32_t n = vis.w();
     uint8_t * mask = scratch_mask(static_cast<size_t>(n));
     const uint32_t vmask = (1U << bpp) - 1U;
+    // Translucent text: the glyph's coverage is scaled by the opacity before the blend applies it
+    // once more (as the library does), so the weight is about opacity squared.
+    const uint32_t o = dsc->opa;
     for(int32_t y = vis.y1; y <= vis.y2; y++) {
         const uint32_t row_start = static_cast<uint32_t>(y - gy) * g.box_w + static_cast<uint32_t>(vis.x1 - gx);
         bool any = false;
         for(int32_t i = 0; i < n; i++) {
             const uint32_t bit = (row_start + static_cast<uint32_t>(i)) * bpp;
             const uint32_t v = (bmp[bit >> 3] >> (8U - bpp - (bit & 7U))) & vmask;
-            mask[i] = glyph_opa(v, bpp);
+            uint32_t c = glyph_opa(v, bpp);
+            if(o < kOpaMax) c = c == 255 ? o : (c * o) >> 8;
+            mask[i] = static_cast<uint8_t>(c);
             any |= v != 0;
         }
         if(any) span(t, y, vis.x1, n, p, mask);

@@ -11,17 +11,15 @@
 namespace lv_sw {
 namespace {
 
-/* Round cap as a disc of the line's width centred on the end point, limited to `keep` so that it
- * does not blend twice over the line body. */
+/* Round end: a filled box of the line's width around the end point with a radius of half its
+ * side, drawn over the body (as the library draws it), kept inside `keep`. */
 void draw_cap(const Target & t, const Paint & p, int32_t px, int32_t py, int32_t width, const Area & keep)
 {
     const int32_t r = width >> 1;
     const int32_t corr = (width & 1) ? 0 : 1;
     const Area disc{px - r, py - r, px + r - corr, py + r - corr};
-    draw_round_rect(t.clipped(keep), RoundRect(disc, LV_RADIUS_CIRCLE), nullptr, p);
+    draw_filled_shape(t.clipped(keep), RoundRect(disc, LV_RADIUS_CIRCLE), p);
 }
-
-constexpr int32_t kFar = 1 << 20;
 
 void draw_axis_line(const Target & t, const lv_draw_line_dsc_t * d, lv_point_t p1, lv_point_t p2)
 {
@@ -32,28 +30,19 @@ void draw_axis_line(const Target & t, const lv_draw_line_dsc_t * d, lv_point_t p
     p.color = d->color.full;
     p.opa = d->opa;
 
+    // Everything stays inside the box of the two points grown by half the width.
+    const int32_t g = d->width >> 1;
+    const Area keep{std::min(p1.x, p2.x) - g, std::min(p1.y, p2.y) - g, std::max(p1.x, p2.x) + g,
+                    std::max(p1.y, p2.y) + g};
+    const Target tk = t.clipped(keep);
     const bool hor = p1.y == p2.y;
     Area body;
     if(hor) body = {std::min(p1.x, p2.x), p1.y - half1, std::max(p1.x, p2.x) - 1, p1.y + half0};
     else body = {p1.x - half1, std::min(p1.y, p2.y), p1.x + half0, std::max(p1.y, p2.y) - 1};
-    fill_area(t, body, p);
+    fill_area(tk, body, p);
 
-    // The cap at the lower coordinate keeps what lies before the body, the other what lies after.
-    auto cap = [&](lv_point_t pt, bool is_low_end) {
-        Area keep{-kFar, -kFar, kFar, kFar};
-        if(hor) {
-            if(is_low_end) keep.x2 = body.x1 - 1;
-            else keep.x1 = body.x2 + 1;
-        }
-        else {
-            if(is_low_end) keep.y2 = body.y1 - 1;
-            else keep.y1 = body.y2 + 1;
-        }
-        draw_cap(t, p, pt.x, pt.y, d->width, keep);
-    };
-    const bool p1_low = hor ? p1.x <= p2.x : p1.y <= p2.y;
-    if(d->round_start) cap(p1, p1_low);
-    if(d->round_end) cap(p2, !p1_low);
+    if(d->round_start) draw_cap(tk, p, p1.x, p1.y, d->width, keep);
+    if(d->round_end) draw_cap(tk, p, p2.x, p2.y, d->width, keep);
 }
 
 inline double clamp01(double v) { return v <= 0.0 ? 0.0 : v >= 1.0 ? 1.0 : v; }

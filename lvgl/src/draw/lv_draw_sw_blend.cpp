@@ -1,8 +1,8 @@
 /**
  * @file lv_draw_sw_blend.cpp
- * Span blending into RGB565. The loops work on 8 pixels at a time with 16-bit lanes
- * (GCC/Clang vector extensions: SSE2 on x86, NEON on ARM), so every intermediate fits 16 bits:
- * channel * 255 + 128 < 65535, and (t + 1 + (t >> 8)) >> 8 is exactly t / 255 there.
+ * Span blending into RGB565 with LVGL 8.3's two formulas (see lv_draw_sw.h). The loops work on
+ * 8 pixels at a time with 16-bit lanes (GCC/Clang vector extensions: SSE2 on x86, NEON on ARM):
+ * a fill sum is at most 63 * 255 and a mix difference times its level at most 63 * 32.
  */
 #include "lv_draw_sw.h"
 
@@ -13,6 +13,7 @@ namespace lv_sw {
 namespace {
 
 typedef uint16_t v16 __attribute__((vector_size(16)));
+typedef int16_t s16 __attribute__((vector_size(16)));
 typedef uint8_t v8b __attribute__((vector_size(8)));
 
 inline v16 load(const uint16_t * p)
@@ -29,37 +30,42 @@ inline v16 load_mask(const uint8_t * m)
     return __builtin_convertvector(b, v16);
 }
 inline v16 splat(uint16_t x) { return v16{} + x; }
-inline v16 div255(v16 t) { return (t + 1 + (t >> 8)) >> 8; }
+/* floor(t / 255), exact for t < 16400 */
+inline v16 vdiv255(v16 t) { return (t + 1 + (t >> 8)) >> 8; }
 
-/* Combined per-pixel alpha of coverage m and span opacity, with LVGL's thresholds:
- * nearly transparent is skipped, nearly opaque replaces. */
-inline uint32_t effective_alpha(uint32_t m, uint32_t opa)
+/* The mix formula on 8 pixels: fg channels, destination, levels m = (w + 4) >> 3 (0..32). */
+inline v16 mix_vec(v16 fr, v16 fg, v16 fb, v16 d, v16 m)
 {
-    uint32_t a = opa >= kOpaMax ? m : m >= kOpaMax ? opa : ((m * opa) >> 8);
-    if(a <= kOpaMin) return 0;
-    if(a >= kOpaMax) return 255;
-    return a;
+    const s16 sm = reinterpret_cast<s16>(m);
+    auto ch = [&](v16 f, v16 b) {
+        const s16 diff = reinterpret_cast<s16>(f) - reinterpret_cast<s16>(b);
+        return reinterpret_cast<v16>(reinterpret_cast<s16>(b) + ((diff * sm) >> 5));
+    };
+    return (ch(fr, d >> 11) << 11) | (ch(fg, (d >> 5) & 63) << 5) | ch(fb, d & 31);
 }
 
-inline v16 effective_alpha(v16 m, uint16_t opa)
+/* Weights of 8 masked pixels as levels (mask_weight, then (w + 4) >> 3). */
+inline v16 mask_levels(v16 m, uint16_t opa)
 {
-    v16 a = opa >= kOpaMax ? m : (m * opa) >> 8;
-    const v16 hi_m = reinterpret_cast<v16>(m >= static_cast<uint16_t>(kOpaMax));
-    a = (a & ~hi_m) | (splat(opa) & hi_m);
-    const v16 lo = reinterpret_cast<v16>(a <= static_cast<uint16_t>(kOpaMin));
-    const v16 hi = reinterpret_cast<v16>(a >= static_cast<uint16_t>(kOpaMax));
-    a &= ~lo;
-    a = (a & ~hi) | (splat(255) & hi);
-    return a;
+    v16 w;
+    if(opa >= kOpaMax) {
+        w = m;
+    }
+    else {
+        w = (m * opa) >> 8;
+        const v16 full = reinterpret_cast<v16>(m == static_cast<uint16_t>(255));
+        w = (w & ~full) | (splat(opa) & full);
+    }
+    return (w + 4) >> 3;
 }
 
-inline v16 mix_vec(v16 fr, v16 fg, v16 fb, v16 d, v16 a)
+/* The fill formula on 8 pixels; q, and the fg channels already times q. */
+inline v16 fill_vec(v16 d, uint16_t iq, uint16_t fr, uint16_t fg, uint16_t fb)
 {
-    const v16 ia = 255 - a;
-    v16 r = (d >> 11) * ia + fr * a + 128;
-    v16 g = ((d >> 5) & 63) * ia + fg * a + 128;
-    v16 b = (d & 31) * ia + fb * a + 128;
-    return (div255(r) << 11) | (div255(g) << 5) | div255(b);
+    const v16 r = vdiv255((d >> 11) * iq + fr);
+    const v16 g = vdiv255(((d >> 5) & 63) * iq + fg);
+    const v16 b = vdiv255((d & 31) * iq + fb);
+    return (r << 11) | (g << 5) | b;
 }
 
 }  // namespace
@@ -78,29 +84,49 @@ void fill_px(uint16_t * p, int32_t n, uint16_t c)
     for(; i < n; i++) p[i] = c;
 }
 
-void blend_px(uint16_t * p, int32_t n, uint16_t c, uint8_t opa)
+void blend_fill(uint16_t * p, int32_t n, uint16_t c, uint8_t opa, FillCache * cache)
 {
     if(opa <= kOpaMin) return;
     if(opa >= kOpaMax) {
         fill_px(p, n, c);
         return;
     }
-    const uint16_t ia = static_cast<uint16_t>(255 - opa);
-    const uint16_t fr = static_cast<uint16_t>((c >> 11) * opa + 128);
-    const uint16_t fg = static_cast<uint16_t>(((c >> 5) & 63) * opa + 128);
-    const uint16_t fb = static_cast<uint16_t>((c & 31) * opa + 128);
     int32_t i = 0;
-    for(; i + 8 <= n; i += 8) {
-        const v16 d = load(p + i);
-        const v16 r = (d >> 11) * ia + fr;
-        const v16 g = ((d >> 5) & 63) * ia + fg;
-        const v16 b = (d & 31) * ia + fb;
-        store(p + i, (div255(r) << 11) | (div255(g) << 5) | div255(b));
+    if(cache && !cache->met_other) {
+        // Black destinations before the first other colour get the cached mix result.
+        const uint16_t black_res = mix565(c, 0, opa);
+        for(; i < n && p[i] == 0; i++) p[i] = black_res;
+        if(i == n) return;
+        cache->met_other = true;
     }
-    for(; i < n; i++) p[i] = mix565(c, p[i], opa);
+    const uint32_t q = (8U * ((opa + 4U) >> 3)) & 0xFFU;
+    if(q == 0) return;  // opa 3 and 252: the weighted mean is the destination itself
+    const uint16_t iq = static_cast<uint16_t>(255U - q);
+    const uint16_t fr = static_cast<uint16_t>((c >> 11) * q);
+    const uint16_t fg = static_cast<uint16_t>(((c >> 5) & 63U) * q);
+    const uint16_t fb = static_cast<uint16_t>((c & 31U) * q);
+    for(; i + 8 <= n; i += 8) store(p + i, fill_vec(load(p + i), iq, fr, fg, fb));
+    for(; i < n; i++) p[i] = fill565(c, p[i], opa);
 }
 
-void blend_px_mask(uint16_t * p, int32_t n, uint16_t c, const uint8_t * mask, uint8_t opa)
+void blend_mix(uint16_t * p, int32_t n, uint16_t c, uint8_t w)
+{
+    const uint16_t m = static_cast<uint16_t>((w + 4U) >> 3);
+    if(m == 0) return;
+    if(m >= 32) {
+        fill_px(p, n, c);
+        return;
+    }
+    const v16 fr = splat(c >> 11);
+    const v16 fg = splat((c >> 5) & 63);
+    const v16 fb = splat(c & 31);
+    const v16 vm = splat(m);
+    int32_t i = 0;
+    for(; i + 8 <= n; i += 8) store(p + i, mix_vec(fr, fg, fb, load(p + i), vm));
+    for(; i < n; i++) p[i] = mix565(c, p[i], w);
+}
+
+void blend_mix_mask(uint16_t * p, int32_t n, uint16_t c, const uint8_t * mask, uint8_t opa)
 {
     if(opa <= kOpaMin) return;
     const v16 fr = splat(c >> 11);
@@ -111,46 +137,53 @@ void blend_px_mask(uint16_t * p, int32_t n, uint16_t c, const uint8_t * mask, ui
         uint64_t m8;
         std::memcpy(&m8, mask + i, 8);
         if(m8 == 0) continue;  // fully outside: common at shape edges
-        const v16 a = effective_alpha(load_mask(mask + i), opa);
-        store(p + i, mix_vec(fr, fg, fb, load(p + i), a));
+        store(p + i, mix_vec(fr, fg, fb, load(p + i), mask_levels(load_mask(mask + i), opa)));
     }
     for(; i < n; i++) {
-        const uint32_t a = effective_alpha(mask[i], opa);
-        if(a == 0) continue;
-        p[i] = a == 255 ? c : mix565(c, p[i], a);
+        const uint32_t w = mask_weight(mask[i], opa);
+        if(w > 3) p[i] = mix565(c, p[i], w);
     }
 }
 
-void blend_px_colors(uint16_t * p, int32_t n, const uint16_t * colors, uint8_t opa)
+void blend_colors(uint16_t * p, int32_t n, const uint16_t * colors, uint8_t opa)
 {
     if(opa <= kOpaMin) return;
     if(opa >= kOpaMax) {
         std::memcpy(p, colors, static_cast<size_t>(n) * sizeof(uint16_t));
         return;
     }
-    const v16 a = splat(opa);
+    const v16 m = splat(static_cast<uint16_t>((opa + 4U) >> 3));
     int32_t i = 0;
     for(; i + 8 <= n; i += 8) {
         const v16 s = load(colors + i);
-        store(p + i, mix_vec(s >> 11, (s >> 5) & 63, s & 31, load(p + i), a));
+        store(p + i, mix_vec(s >> 11, (s >> 5) & 63, s & 31, load(p + i), m));
     }
     for(; i < n; i++) p[i] = mix565(colors[i], p[i], opa);
 }
 
-void blend_px_colors_mask(uint16_t * p, int32_t n, const uint16_t * colors, const uint8_t * mask, uint8_t opa)
+void blend_colors_mask(uint16_t * p, int32_t n, const uint16_t * colors, const uint8_t * mask, uint8_t opa)
 {
     if(opa <= kOpaMin) return;
     int32_t i = 0;
     for(; i + 8 <= n; i += 8) {
-        const v16 a = effective_alpha(load_mask(mask + i), opa);
         const v16 s = load(colors + i);
-        store(p + i, mix_vec(s >> 11, (s >> 5) & 63, s & 31, load(p + i), a));
+        store(p + i, mix_vec(s >> 11, (s >> 5) & 63, s & 31, load(p + i), mask_levels(load_mask(mask + i), opa)));
     }
     for(; i < n; i++) {
-        const uint32_t a = effective_alpha(mask[i], opa);
-        if(a == 0) continue;
-        p[i] = a == 255 ? colors[i] : mix565(colors[i], p[i], a);
+        const uint32_t w = mask_weight(mask[i], opa);
+        if(w > 3) p[i] = mix565(colors[i], p[i], w);
     }
+}
+
+void blend_colors_weights(uint16_t * p, int32_t n, const uint16_t * colors, const uint8_t * w)
+{
+    int32_t i = 0;
+    for(; i + 8 <= n; i += 8) {
+        const v16 s = load(colors + i);
+        store(p + i, mix_vec(s >> 11, (s >> 5) & 63, s & 31, load(p + i), (load_mask(w + i) + 4) >> 3));
+    }
+    for(; i < n; i++)
+        if(w[i] > 3) p[i] = mix565(colors[i], p[i], w[i]);
 }
 
 Target::Target(const lv_draw_ctx_t * ctx)
@@ -178,13 +211,14 @@ void span(const Target & t, int32_t y, int32_t x, int32_t n, const Paint & p, co
 
     uint16_t * dst = t.row(y) + x;
     if(p.xcolors) {
-        if(mask) blend_px_colors_mask(dst, n, p.xcolors + x, mask, p.opa);
-        else blend_px_colors(dst, n, p.xcolors + x, p.opa);
+        if(mask) blend_colors_mask(dst, n, p.xcolors + x, mask, p.opa);
+        else blend_colors(dst, n, p.xcolors + x, p.opa);
     }
     else {
         const uint16_t c = p.ycolors ? p.ycolors[y] : p.color;
-        if(mask) blend_px_mask(dst, n, c, mask, p.opa);
-        else blend_px(dst, n, c, p.opa);
+        if(mask) blend_mix_mask(dst, n, c, mask, p.opa);
+        else if(p.mix) blend_mix(dst, n, c, p.opa);
+        else blend_fill(dst, n, c, p.opa, p.cache);
     }
 }
 
@@ -192,7 +226,14 @@ void fill_area(const Target & t, const Area & a, const Paint & p)
 {
     const Area r = a.intersect(t.clip());
     if(r.empty()) return;
-    for(int32_t y = r.y1; y <= r.y2; y++) span(t, y, r.x1, r.w(), p, nullptr);
+    FillCache cache;
+    Paint pc = p;
+    if(pc.cache == nullptr) pc.cache = &cache;
+    for(int32_t y = r.y1; y <= r.y2; y++) {
+        // Each row of a vertical gradient is a fill call of its own in LVGL.
+        if(p.ycolors) *pc.cache = FillCache{};
+        span(t, y, r.x1, r.w(), pc, nullptr);
+    }
 }
 
 uint8_t * scratch_mask(size_t n)

@@ -9,13 +9,12 @@
 
 namespace {
 
-// Exact floor(x / 255) for the sums a 5/6-bit channel mix can produce.
-constexpr uint32_t div255(uint32_t x) { return (x * 0x8081U) >> 23; }
-
-constexpr uint8_t mix_channel(uint32_t a, uint32_t b, uint32_t mix)
+// LVGL 8.3's 16-bit mix: 32 levels, (mix + 4) >> 3, and the step rounded toward minus infinity
+// (so a darkening rounds toward the darker colour, a lightening stays on the darker side).
+constexpr uint8_t mix_channel(int32_t a, int32_t b, uint32_t mix)
 {
-    // +128 rounds to nearest like the 16-bit LVGL build does.
-    return static_cast<uint8_t>(div255(a * mix + b * (255U - mix) + 128U));
+    const int32_t m = static_cast<int32_t>((mix + 4U) >> 3);
+    return static_cast<uint8_t>(b + (((a - b) * m) >> 5));
 }
 
 using Rgb = uint32_t;  // 0xRRGGBB

@@ -26,7 +26,8 @@ void img_constructor(const lv_obj_class_t *, lv_obj_t * obj)
 void draw_img(lv_obj_t * obj, lv_draw_ctx_t * ctx)
 {
     lv_img_t * img = as_img(obj);
-    if(img->src == nullptr || img->w <= 0 || img->h <= 0) return;
+    // LVGL 8.3 draws nothing for an image one pixel tall or wide.
+    if(img->src == nullptr || img->w <= 1 || img->h <= 1) return;
 
     lv_area_t content;
     lv_obj_get_content_coords(obj, &content);

@@ -33,10 +33,10 @@ void draw_main(lv_obj_t * obj, lv_draw_ctx_t * ctx)
 {
     lv_draw_rect_dsc_t d;
     lv_draw_rect_dsc_init(&d);
-    // A border drawn after the children is left out here.
-    if(lv_obj_get_style_border_post(obj, LV_PART_MAIN)) d.border_opa = LV_OPA_TRANSP;
+    // A border drawn after the children is left out here (lv_draw_rect skips it), but its width
+    // and opacity still shape the background.
     lv_obj_init_draw_rect_dsc(obj, LV_PART_MAIN, &d);
-    d.border_post = 0;
+    d.border_post = lv_obj_get_style_border_post(obj, LV_PART_MAIN) ? 1 : 0;
     const lv_area_t coords = transformed_coords(obj);
     lv_draw_rect(ctx, &d, &coords);
 }

@@ -10,7 +10,10 @@
 //
 // Scroll state: `vis` is the label line nearest the middle and `ofs` the
 // pixel offset of the text from that line being centred. Drags change ofs;
-// a release snaps to the nearest row with an animation of ofs back to 0.
+// a release adds the pointer's throw (as LVGL 8.3's momentum) and snaps to
+// that row with an animation of ofs back to 0. The label is kept where LVGL
+// places it: centred across the content, its line `vis` on the middle row
+// (in infinite mode a line of the middle copy of the options).
 #include "../core/lv_obj_private.h"
 
 #include <algorithm>
@@ -33,6 +36,7 @@ struct lv_roller_t {
     int32_t vis;         // label line nearest the middle
     int32_t ofs;         // text offset in px from `vis` being centred
     lv_coord_t last_y;   // pointer y at the previous read of a press
+    int32_t throw_y;     // the pointer's throw: halved sum of the last movements, per read
     uint8_t mode;        // lv_roller_mode_t
     uint8_t moved : 1;   // the current press has dragged
     uint8_t pressed : 1;
@@ -99,6 +103,8 @@ std::string option_str(const lv_roller_t * r, uint32_t idx)
     return std::string(s, len);
 }
 
+void place_label(lv_obj_t * obj);
+
 // Infinite mode keeps the middle line in the middle page so a drag never runs out of text.
 void normalize(lv_roller_t * r)
 {
@@ -119,6 +125,7 @@ void ofs_exec_cb(void * var, int32_t v)
 {
     auto * obj = static_cast<lv_obj_t *>(var);
     as_roller(obj)->ofs = v;
+    place_label(obj);
     lv_obj_invalidate(obj);
 }
 
@@ -132,6 +139,7 @@ void settle(lv_obj_t * obj, lv_anim_enable_t anim)
     const uint32_t time = lv_obj_get_style_anim_time(obj, LV_PART_MAIN);
     if(anim == LV_ANIM_OFF || time == 0 || r->ofs == 0) {
         r->ofs = 0;
+        place_label(obj);
         lv_obj_invalidate(obj);
         return;
     }
@@ -152,6 +160,41 @@ void retarget(lv_obj_t * obj, int32_t target)
     r->ofs += (target - r->vis) * row_pitch(obj);
     r->vis = target;
     normalize(r);
+    place_label(obj);
+}
+
+// Widest option in the main font: the label's width.
+lv_coord_t label_width(const lv_obj_t * obj)
+{
+    const lv_roller_t * r = as_roller(obj);
+    const lv_font_t * font = part_font(obj, LV_PART_MAIN);
+    const lv_coord_t ls = lv_obj_get_style_text_letter_space(obj, LV_PART_MAIN);
+    lv_coord_t lw = 0;
+    const char * s = options_text(r);
+    for(uint32_t i = 0; i < r->option_cnt; i++) {
+        const char * nl = std::strchr(s, '\n');
+        const uint32_t len = static_cast<uint32_t>(nl ? nl - s : static_cast<std::ptrdiff_t>(std::strlen(s)));
+        lw = std::max(lw, lv_txt_get_width(s, len, font, ls, LV_TEXT_FLAG_NONE));
+        if(nl == nullptr) break;
+        s = nl + 1;
+    }
+    return lw;
+}
+
+// The label's top, relative to the content area: line `vis` centred on the content's middle.
+int32_t label_top(const lv_obj_t * obj)
+{
+    const lv_roller_t * r = as_roller(obj);
+    const int32_t font_h = lv_font_get_line_height(part_font(obj, LV_PART_MAIN));
+    return lv_obj_get_content_height(obj) / 2 - font_h / 2 - r->vis * row_pitch(obj) + r->ofs;
+}
+
+void place_label(lv_obj_t * obj)
+{
+    lv_roller_t * r = as_roller(obj);
+    if(r->label == nullptr) return;
+    const lv_coord_t x = static_cast<lv_coord_t>((lv_obj_get_content_width(obj) - label_width(obj)) / 2);
+    lv_obj_set_pos(r->label, x, clamp_coord(label_top(obj)));
 }
 
 /*--------------------------------------------------------------------
@@ -159,7 +202,7 @@ void retarget(lv_obj_t * obj, int32_t target)
  *------------------------------------------------------------------*/
 lv_coord_t middle_y(const lv_obj_t * obj) { return clamp_coord(obj->coords.y1 + lv_obj_get_height(obj) / 2); }
 
-// The band of the selected row: one row high (averaging the two fonts), inside the border.
+// The band of the selected row: one row high (averaging the two fonts) plus one pixel, inside the border.
 lv_area_t band_area(lv_obj_t * obj)
 {
     const int32_t main_h = lv_font_get_line_height(part_font(obj, LV_PART_MAIN));
@@ -170,7 +213,7 @@ lv_area_t band_area(lv_obj_t * obj)
     a.x1 = clamp_coord(obj->coords.x1 + bw);
     a.x2 = clamp_coord(obj->coords.x2 - bw);
     a.y1 = clamp_coord(middle_y(obj) - h / 2);
-    a.y2 = clamp_coord(a.y1 + h - 1);
+    a.y2 = clamp_coord(a.y1 + h);  // one row more than h, as LVGL 8.3 makes it
     return a;
 }
 
@@ -196,6 +239,8 @@ void draw_rows(lv_obj_t * obj, lv_draw_ctx_t * ctx, const lv_area_t & clip, lv_p
 
     lv_area_t content;
     lv_obj_get_content_coords(obj, &content);
+    const int32_t lw = label_width(obj);
+    const int32_t label_x1 = content.x1 + (lv_area_get_width(&content) - lw) / 2;
 
     const int32_t first = r->vis + floor_div(clip.y1 - mid - r->ofs - font_h, pitch);
     const int32_t last = r->vis + floor_div(clip.y2 - mid - r->ofs + font_h, pitch) + 1;
@@ -217,10 +262,11 @@ void draw_rows(lv_obj_t * obj, lv_draw_ctx_t * ctx, const lv_area_t & clip, lv_p
         const std::string txt = option_str(r, static_cast<uint32_t>(opt));
         const lv_coord_t w = lv_txt_get_width(txt.c_str(), static_cast<uint32_t>(txt.size()), d.font, d.letter_space,
                                               LV_TEXT_FLAG_NONE);
+        // Inside the label, which is centred across the content (both divisions toward zero).
         int32_t x;
-        if(align == LV_TEXT_ALIGN_CENTER) x = content.x1 + (lv_area_get_width(&content) - w) / 2;
-        else if(align == LV_TEXT_ALIGN_RIGHT) x = content.x2 - w + 1;
-        else x = content.x1;
+        if(align == LV_TEXT_ALIGN_CENTER) x = label_x1 + (lw - w) / 2;
+        else if(align == LV_TEXT_ALIGN_RIGHT) x = label_x1 + lw - w;
+        else x = label_x1;
         box.x1 = clamp_coord(x);
         box.x2 = clamp_coord(static_cast<int64_t>(x) + w + 1); // room for a trailing glyph's overhang
         lv_draw_label(ctx, &d, &box, txt.c_str(), nullptr);
@@ -271,6 +317,7 @@ void on_pressed(lv_obj_t * obj, lv_event_t * e)
     stop_anim(obj); // keep the text where it is; the drag continues from there
     r->pressed = 1;
     r->moved = 0;
+    r->throw_y = 0;
     lv_indev_t * indev = pointer_of(e);
     lv_point_t p = {0, 0};
     if(indev) lv_indev_get_point(indev, &p);
@@ -286,6 +333,8 @@ void on_pressing(lv_obj_t * obj, lv_event_t * e)
     lv_indev_get_point(indev, &p);
     const int32_t dy = p.y - r->last_y;
     r->last_y = p.y;
+    // Each read halves the throw and adds half the new movement (truncated toward zero).
+    r->throw_y = (r->throw_y + dy) / 2;
     if(dy == 0) return;
     r->moved = 1;
 
@@ -295,7 +344,9 @@ void on_pressing(lv_obj_t * obj, lv_event_t * e)
     if(!is_infinite(r)) pos = std::clamp<int32_t>(pos, 0, (r->option_cnt - 1) * pitch);
     r->vis = floor_div(pos + pitch / 2, pitch);
     r->ofs = r->vis * pitch - pos;
-    normalize(r);
+    // In infinite mode the text moves freely while pressed; it is folded back on release.
+    if(!is_infinite(r)) normalize(r);
+    place_label(obj);
     lv_obj_invalidate(obj);
 }
 
@@ -309,7 +360,30 @@ bool on_release(lv_obj_t * obj, lv_event_t * e, bool lost)
 
     int32_t target = r->vis;
     lv_indev_t * indev = pointer_of(e);
-    if(!r->moved && !lost && indev) {
+    if(r->moved) {
+        // Momentum: the throw keeps going, shrinking by 10 % a step, and the row that would then
+        // be on the middle line is the target.
+        int32_t travel = 0;
+        for(int32_t t = r->throw_y; t != 0; t = t * 90 / 100) travel += t;
+        const int32_t pitch = row_pitch(obj);
+        lv_area_t content;
+        lv_obj_get_content_coords(obj, &content);
+        const int32_t top = content.y1 + label_top(obj) + travel;
+        const int32_t mid = obj->coords.y1 + (obj->coords.y2 - obj->coords.y1) / 2;
+        const int32_t cnt = r->option_cnt;
+        const int32_t lines = is_infinite(r) ? cnt * kInfPages : cnt;
+        int32_t row = std::clamp<int32_t>((mid - top) / pitch, 0, lines - 1);
+        if(is_infinite(r) && row < cnt) {
+            // An option number on the first page: its copy nearest to the selected one.
+            const int32_t sel_row = (kInfPages / 2) * cnt + r->sel;
+            int32_t best = row;
+            for(int32_t k = 1; k < kInfPages; k++)
+                if(std::abs(row + k * cnt - sel_row) < std::abs(best - sel_row)) best = row + k * cnt;
+            row = best;
+        }
+        target = row;
+    }
+    else if(!lost && indev) {
         // A tap picks the row under the pointer.
         lv_point_t p;
         lv_indev_get_point(indev, &p);
@@ -354,6 +428,7 @@ void roller_constructor(const lv_obj_class_t *, lv_obj_t * obj)
     r->vis = 0;
     r->ofs = 0;
     r->last_y = 0;
+    r->throw_y = 0;
     r->mode = LV_ROLLER_MODE_NORMAL;
     r->moved = 0;
     r->pressed = 0;
@@ -406,6 +481,7 @@ void roller_event(const lv_obj_class_t *, lv_event_t * e)
             break;
         case LV_EVENT_STYLE_CHANGED:
         case LV_EVENT_SIZE_CHANGED:
+            place_label(obj);
             lv_obj_invalidate(obj);
             break;
         case LV_EVENT_DRAW_MAIN:
@@ -472,6 +548,7 @@ void lv_roller_set_options(lv_obj_t * obj, const char * options, lv_roller_mode_
         r->vis = 0;
     }
     lv_obj_refresh_self_size(obj);
+    place_label(obj);
     lv_obj_invalidate(obj);
 }
 

@@ -6,6 +6,7 @@
 // Program changes of the value never send LV_EVENT_VALUE_CHANGED; input
 // sends it once per read in which the value changed.
 #include "../core/lv_obj_private.h"
+#include "../draw/lv_draw_sw.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -197,6 +198,23 @@ void draw(lv_obj_t * obj, lv_event_t * e)
         lv_draw_rect_dsc_t d;
         lv_draw_rect_dsc_init(&d);
         lv_obj_init_draw_rect_dsc(obj, LV_PART_INDICATOR, &d);
+        // As LVGL 8.3 draws a bar's indicator: its background goes through two masks besides its
+        // own shape, the indicator's rounded box again and the bar's, so its rounded ends come
+        // out fainter than a plain box's.
+        const lv_sw::Target t(ctx);
+        const bool plain_bg = d.bg_grad_dir == LV_GRAD_DIR_NONE || d.bg_grad_color.full == d.bg_color.full;
+        if(t.ok() && plain_bg && d.bg_opa > LV_OPA_MIN && d.bg_img_src == nullptr) {
+            const lv_sw::Area ia = lv_sw::Area::of(g.indic);
+            const lv_sw::RoundRect masks[2] = {
+                lv_sw::RoundRect(ia, d.radius),
+                lv_sw::RoundRect(lv_sw::Area::of(obj->coords), lv_obj_get_style_radius(obj, LV_PART_MAIN)),
+            };
+            lv_sw::Paint p;
+            p.color = d.bg_color.full;
+            p.opa = d.bg_opa;
+            lv_sw::draw_filled_shape_masked(t, lv_sw::RoundRect(ia, d.radius), p, masks, 2);
+            d.bg_opa = LV_OPA_TRANSP;
+        }
         lv_draw_rect(ctx, &d, &g.indic);
     }
 
