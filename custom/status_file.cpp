@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <glob.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -173,6 +174,16 @@ bool status_file_read_line(int line, char *buf, size_t size)
 		return false;
 	snprintf(buf, size, "%s", lines[(size_t)line - 1].c_str());
 	return true;
+}
+
+void status_file_sweep(void)
+{
+	glob_t found;
+	if (glob("." STATUS_FILE_NAME ".??????", GLOB_NOSORT, NULL, &found) != 0)
+		return;
+	for (size_t i = 0; i < found.gl_pathc; i++)
+		unlink(found.gl_pathv[i]);
+	globfree(&found);
 }
 
 const char *status_file_problem(int err)

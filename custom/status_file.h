@@ -40,6 +40,10 @@ int status_file_set_line(int line, const char *text);
  * such line or the file cannot be read. */
 bool status_file_read_line(int line, char *buf, size_t size);
 
+/* Removes temporary files that a writer killed mid-write left beside the
+ * status file. Only while nothing of ours writes it. */
+void status_file_sweep(void);
+
 /* A few words for a result label on why a write failed ("disk full"). */
 const char *status_file_problem(int err);
 

@@ -310,6 +310,7 @@ void Test_progrem_event_handler(lv_event_t *e)
 	if (lv_event_get_code(e) != LV_EVENT_SCREEN_LOADED)
 		return;
 	roller_acted = lv_roller_get_selected(tessel_ui.Test_progrem_Roller_DEVICE_TREE);
+	status_file_sweep();
 	int exists = 0;
 	int err = status_file_probe(&exists);
 	if (err != 0) {

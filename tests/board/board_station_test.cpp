@@ -171,6 +171,10 @@ TEST_F(Station, StatusFileStaysWholeWhenTheWriterIsKilled)
 		for (const auto &l : lines)
 			ASSERT_TRUE(l == "not yet" || l == "ok" || l == "verdict of a long test name") << l;
 	}
+	// What the killed writers left half-done is swept away on the next load.
+	ui::show_test_screen();
+	EXPECT_EQ(sim::sh("ls -A | grep -c '^.zorazu_zove' || true"), "0\n");
+	EXPECT_EQ(status_lines().size(), 15u);
 }
 
 // A reboot that fails says so; the next "Yes" tries again.

@@ -38,7 +38,7 @@ except ImportError as e:  # pragma: no cover
 
 TITLE = "GUI Tessel"
 SIMBOARD_RUN = e2e_runall.SIMBOARD_RUN
-GOLDEN = os.path.join(REPO, "tests", "app", "golden")
+GOLDEN = os.path.join(REPO, "tests", "app", "reference")
 START_TAP = (640, 400)
 I2C_BUTTON = (163, 275)
 GPIO_BUTTON = (163, 345)

@@ -25,7 +25,7 @@ from harness import mismatch  # noqa: E402
 import e2e_runall  # noqa: E402
 
 TITLE = "GUI Tessel"
-GOLDEN = os.path.join(REPO, "tests", "app", "golden")
+GOLDEN = os.path.join(REPO, "tests", "app", "reference")
 START_TAP = (640, 400)
 DEVICE_TREE_LABEL = (810, 150, 1090, 180)
 

@@ -5,7 +5,7 @@ The window keeps its 1280x800 picture on any output: sway floats it (the
 window tells its fixed size as min = max), so it sits centred with sway's
 plain background around it; on a scaled output every picture pixel is one
 output pixel, and taps land on the same picture pixel. Each case compares
-the window's pixels with the headless goldens (tests/app/golden), taps
+the window's pixels with the reference pictures (tests/app/reference), taps
 through to the test screen and the audio setup screen, and checks the
 background around the window. Board tools the screens call are recording
 stand-ins."""
@@ -21,7 +21,7 @@ import harness  # noqa: E402
 from harness import mismatch  # noqa: E402
 
 TITLE = "GUI Tessel"
-GOLDEN = os.path.join(os.path.dirname(HERE), "app", "golden")
+GOLDEN = os.path.join(os.path.dirname(HERE), "app", "reference")
 START_TAP = (640, 400)
 GEAR_TAP = (1178, 287)            # the test screen's setup button, right of any 960 px
 DEVICE_TREE_LABEL = (810, 150, 1090, 180)  # names the machine's device tree: differs from the golden

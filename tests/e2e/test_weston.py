@@ -24,7 +24,7 @@ import harness  # noqa: E402
 from harness import hexrgb, mismatch, rgb  # noqa: E402
 
 TITLE = "GUI Tessel"
-GOLDEN = os.path.join(os.path.dirname(HERE), "app", "golden")
+GOLDEN = os.path.join(os.path.dirname(HERE), "app", "reference")
 START_TAP = (640, 400)
 GEAR_TAP = (1178, 287)
 BACK_TAP = (217, 567)        # the setup screen's Back button
