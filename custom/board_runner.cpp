@@ -20,6 +20,9 @@ namespace {
 /* After the limit: TERM, this long for the group to go, then KILL and as
  * long again before a process stuck in the kernel is given up on. */
 const int kGraceMs = 1000;
+/* When the program leaves: short enough that a close request is done
+ * within a second. */
+const int kLeavingGraceMs = 400;
 const size_t kTailLines = 20;
 
 enum class Phase { idle, running, terminated, killed };
@@ -307,7 +310,7 @@ void runner_stop_all(void)
 		fprintf(stderr, "gui_tessel: leaving; stopping the running test\n");
 		if (g_run.leader_reaped)
 			kill(-g_run.child.pid, SIGKILL);
-		else if (shell_end_group(&g_run.child, 300) == -2)
+		else if (shell_end_group(&g_run.child, kLeavingGraceMs) == -2)
 			g_abandoned.push_back(g_run.child.pid);
 		forward(&g_run.child.out_fd, STDOUT_FILENO, 4);
 		forward(&g_run.child.err_fd, STDERR_FILENO, 4);
