@@ -672,6 +672,10 @@ void record_test_ended(const struct tessel_test_result *result)
 	r.log_files = logs_written(r.start_ms, r.end_ms);
 	r.attempts = 1;
 
+	/* a run the first report began started with that report's test */
+	if (r.start_ms < g_run.started_ms)
+		g_run.started_ms = r.start_ms;
+
 	auto at = std::lower_bound(g_run.tests.begin(), g_run.tests.end(), r.line,
 				   [](const recorded_test &t, int line) { return t.line < line; });
 	if (at != g_run.tests.end() && at->line == r.line) {

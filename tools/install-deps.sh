@@ -13,7 +13,7 @@ apt-get install -y -qq \
   libgtest-dev libgmock-dev googletest libbenchmark-dev libpng-dev \
   libwayland-dev libwayland-bin wayland-protocols libxkbcommon-dev \
   sway grim jq wtype socat util-linux \
-  python3 python3-pil \
+  python3 python3-pil python3-jsonschema \
   >/dev/null
 # Cross build: compiler, the arm64 development packages the build links
 # against, the arm64 runtime the emulated tests load, and the emulator.

@@ -95,7 +95,7 @@ Run report(const std::string &args)
 
 std::string check(const std::string &json_path, const std::string &xml_path)
 {
-	Run r = run("python3 " + quote(RECORD_CHECKER) + " " + quote(RECORD_SCHEMA) + " " + quote(json_path) +
+	Run r = run("/usr/bin/python3 " + quote(RECORD_CHECKER) + " " + quote(RECORD_SCHEMA) + " " + quote(json_path) +
 		    (xml_path.empty() ? "" : " " + quote(xml_path)));
 	if (r.status == 0)
 		return "";

@@ -174,6 +174,8 @@ TEST_F(RecordTest, TimesAreUtcWithMilliseconds)
 	EXPECT_EQ(json_get_string(test, "start", ""), "2025-12-09T07:15:02.123Z");
 	EXPECT_EQ(json_get_string(test, "end", ""), "2025-12-09T07:15:03.004Z");
 	EXPECT_EQ(json_get_int(test, "duration_ms", 0), 881);
+	// a run that the first report began, began with that test
+	EXPECT_EQ(json_get_string(*json_get(doc, "run"), "started", ""), "2025-12-09T07:15:02.123Z");
 	EXPECT_NE(rec::read("Log/record.xml").find("time=\"0.881\""), std::string::npos);
 }
 
@@ -246,7 +248,7 @@ TEST_F(RecordTest, ConsoleTailKeepsTheLastTwentyLinesAndOnlyValidText)
 	// (the XML drops the escape codes, which it cannot carry)
 	std::string problems = rec::check("Log/record.json", "");
 	EXPECT_EQ(problems, "");
-	rec::Run parsed = rec::run("python3 -c 'import sys, xml.etree.ElementTree as E; "
+	rec::Run parsed = rec::run("/usr/bin/python3 -c 'import sys, xml.etree.ElementTree as E; "
 				   "c = E.parse(sys.argv[1]).getroot().findall(\"testsuite/testcase\")[1]; "
 				   "sys.stdout.write(c.find(\"system-out\").text)' Log/record.xml");
 	EXPECT_EQ(parsed.status, 0) << parsed.err;
