@@ -176,9 +176,14 @@ void record_set_board_root(const char *root)
 	g_board_root = root != NULL ? root : "";
 }
 
+static void note_logs(void);
+
+/* The screen has just rewritten Log/Log_DTS to find the tree: noting the
+ * logs now keeps that file from counting for the next test. */
 void record_set_device_tree(const char *name)
 {
 	g_device_tree = name != NULL ? utf8_clean(name) : "";
+	note_logs();
 }
 
 /* A kernel text: device-tree properties end in NUL, sysfs values in LF. */
@@ -586,16 +591,13 @@ static bool is_record_file(const char *name)
 	return strncmp(name, "record.", 7) == 0;
 }
 
-/* Log/ files that changed since the last report and carry a time within
- * the test; the snapshot keeps a log written just before this test (the
- * SPI master's, say) from counting for it too. */
-static std::vector<std::string> logs_written(int64_t start_ms, int64_t end_ms)
+/* The plain files in Log/ with their times and sizes. */
+static std::map<std::string, file_stamp> scan_logs(void)
 {
-	std::vector<std::string> found;
-	std::map<std::string, file_stamp> now;
+	std::map<std::string, file_stamp> logs;
 	DIR *d = opendir(kLogDir);
 	if (d == NULL)
-		return found;
+		return logs;
 	struct dirent *e;
 	while ((e = readdir(d)) != NULL) {
 		if (e->d_name[0] == '.' || is_record_file(e->d_name))
@@ -604,21 +606,38 @@ static std::vector<std::string> logs_written(int64_t start_ms, int64_t end_ms)
 		struct stat st;
 		if (lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
 			continue;
-		file_stamp stamp = {(int64_t)st.st_mtim.tv_sec * 1000000000 + st.st_mtim.tv_nsec, (int64_t)st.st_size};
-		now[path] = stamp;
-		int64_t mtime_ms = stamp.mtime_ns / 1000000;
+		logs[path] = {(int64_t)st.st_mtim.tv_sec * 1000000000 + st.st_mtim.tv_nsec, (int64_t)st.st_size};
+	}
+	closedir(d);
+	return logs;
+}
+
+static void note_logs(void)
+{
+	use_current_directory();
+	g_run.logs = scan_logs();
+	g_run.logs_known = true;
+}
+
+/* Log/ files that changed since they were last noted and carry a time
+ * within the test. Noting them after every test keeps a log written just
+ * before this one (the SPI master's, say) from counting for it too. */
+static std::vector<std::string> logs_written(int64_t start_ms, int64_t end_ms)
+{
+	std::vector<std::string> found;
+	std::map<std::string, file_stamp> now = scan_logs();
+	for (const auto &log : now) {
+		int64_t mtime_ms = log.second.mtime_ns / 1000000;
 		if (mtime_ms < start_ms - kClockSlackMs || mtime_ms > end_ms + kClockSlackMs)
 			continue;
 		if (g_run.logs_known) {
-			auto before = g_run.logs.find(path);
-			if (before != g_run.logs.end() && before->second.mtime_ns == stamp.mtime_ns &&
-			    before->second.size == stamp.size)
+			auto before = g_run.logs.find(log.first);
+			if (before != g_run.logs.end() && before->second.mtime_ns == log.second.mtime_ns &&
+			    before->second.size == log.second.size)
 				continue;
 		}
-		found.push_back(path);
+		found.push_back(log.first); /* in name order: the map's */
 	}
-	closedir(d);
-	std::sort(found.begin(), found.end());
 	g_run.logs = now;
 	g_run.logs_known = true;
 	return found;
