@@ -706,7 +706,20 @@ void record_test_ended(const struct tessel_test_result *result)
 	write_current();
 }
 
-/* The history file names end in the run's start time: the oldest sort first. */
+/* "20261209T071502.123Z" */
+static bool is_file_time(const std::string &s)
+{
+	static const char shape[] = "dddddddd" "T" "dddddd" "." "ddd" "Z";
+	if (s.size() != sizeof shape - 1)
+		return false;
+	for (size_t i = 0; i < s.size(); i++)
+		if (shape[i] == 'd' ? !isdigit((unsigned char)s[i]) : s[i] != shape[i])
+			return false;
+	return true;
+}
+
+/* The history file names end in the run's start time: the oldest sort
+ * first. Files of other names are not ours to count or remove. */
 static void prune_history(void)
 {
 	DIR *d = opendir(kRunsDir);
@@ -720,7 +733,10 @@ static void prune_history(void)
 		if (name[0] == '.' || name.size() < stamp_len + 6 || name.compare(name.size() - 5, 5, ".json") != 0)
 			continue;
 		std::string base = name.substr(0, name.size() - 5);
-		runs.emplace_back(base.substr(base.size() - stamp_len), base);
+		std::string stamp = base.substr(base.size() - stamp_len);
+		if (base[base.size() - stamp_len - 1] != '-' || !is_file_time(stamp))
+			continue;
+		runs.emplace_back(stamp, base);
 	}
 	closedir(d);
 	if (runs.size() <= kRunsKept)

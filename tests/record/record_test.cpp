@@ -425,15 +425,17 @@ TEST_F(RecordTest, TheThousandAndFirstRunRemovesTheOldest)
 		rec::write(std::string(name) + ".xml", "<testsuites/>");
 	}
 	rec::write("Log/runs/notes.txt", "kept by hand\n");
+	rec::write("Log/runs/not-a-run-of-this-program.json", "{}");
 	rec::ended(Result());
 	record_close_run();
 
 	std::vector<std::string> runs = rec::list("Log/runs");
-	EXPECT_EQ(runs.size(), 2001u);
+	EXPECT_EQ(runs.size(), 2002u);
 	EXPECT_FALSE(rec::exists("Log/runs/ZZZ-20200101T120000.000Z.json"));
 	EXPECT_FALSE(rec::exists("Log/runs/ZZZ-20200101T120000.000Z.xml"));
 	EXPECT_TRUE(rec::exists("Log/runs/AAA-20200102T120000.000Z.json"));
 	EXPECT_TRUE(rec::exists("Log/runs/notes.txt"));
+	EXPECT_TRUE(rec::exists("Log/runs/not-a-run-of-this-program.json"));
 	size_t mine = 0;
 	for (const auto &n : runs)
 		mine += n.rfind("unknown-", 0) == 0;
@@ -445,7 +447,7 @@ TEST_F(RecordTest, TheThousandAndFirstRunRemovesTheOldest)
 	EXPECT_FALSE(rec::exists("Log/runs/AAA-20200101T120001.000Z.json"));
 	EXPECT_TRUE(rec::exists("Log/runs/AAA-20200101T120002.000Z.json"));
 	EXPECT_TRUE(rec::exists("Log/runs/AAA-20200102T120000.000Z.json"));
-	EXPECT_EQ(rec::list("Log/runs").size(), 2001u);
+	EXPECT_EQ(rec::list("Log/runs").size(), 2002u);
 }
 
 // A record that cannot be written is said on the console; the call returns
