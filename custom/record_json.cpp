@@ -8,11 +8,13 @@
 
 /* ---- reading --------------------------------------------------------- */
 
+namespace {
 struct json_reader {
 	const std::string &s;
 	size_t pos;
 	std::string error;
 };
+} // namespace
 
 static const int kMaxDepth = 64;
 

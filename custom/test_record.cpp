@@ -32,6 +32,9 @@ static const size_t kTailBytes = 8192;
  * carry a time just before it. */
 static const int64_t kClockSlackMs = 20;
 
+/* Types of this file only (no clash with another file's names). */
+namespace {
+
 struct recorded_test {
 	int line = 0;
 	std::string name;
@@ -50,6 +53,21 @@ struct file_stamp {
 	int64_t mtime_ns;
 	int64_t size;
 };
+
+struct board_info {
+	std::string serial;
+	std::string model;
+	std::string device_tree;
+	std::string hostname;
+	std::string workdir;
+};
+
+struct totals {
+	int passed = 0, failed = 0, warning = 0, not_run = 0, timed_out = 0, not_recorded = 0;
+	int64_t time_ms = 0;
+};
+
+} // namespace
 
 /* The current run of the working directory it belongs to. A program that
  * restarts, or a process that changes directory, picks up the record it
@@ -247,14 +265,6 @@ static std::string file_safe(const std::string &s)
 	return out;
 }
 
-struct board_info {
-	std::string serial;
-	std::string model;
-	std::string device_tree;
-	std::string hostname;
-	std::string workdir;
-};
-
 static board_info read_board(void)
 {
 	board_info b;
@@ -270,11 +280,6 @@ static board_info read_board(void)
 }
 
 /* ---- the files ------------------------------------------------------ */
-
-struct totals {
-	int passed = 0, failed = 0, warning = 0, not_run = 0, timed_out = 0, not_recorded = 0;
-	int64_t time_ms = 0;
-};
 
 static totals count(void)
 {
