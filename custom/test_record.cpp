@@ -1,6 +1,779 @@
 #include "test_record.h"
 
-/* Placeholder until the record writer lands: the runner may report already. */
-void record_set_device_tree(const char *name) { (void)name; }
-void record_test_ended(const struct tessel_test_result *result) { (void)result; }
-void record_close_run(void) {}
+#include "record_json.h"
+#include "tessel_version.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <dirent.h>
+#include <fcntl.h>
+#include <map>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+/* Everything lives in the working directory, beside the status file. */
+static const char kLogDir[] = "Log";
+static const char kRecordJson[] = "Log/record.json";
+static const char kRecordXml[] = "Log/record.xml";
+static const char kRunsDir[] = "Log/runs";
+static const int kSchemaVersion = 1;
+static const size_t kRunsKept = 1000;
+static const int kTailLines = 20;
+static const size_t kTailBytes = 8192;
+/* File times come from the kernel's coarse clock, up to a tick behind the
+ * wall clock the runner reads: a log written right after the start may
+ * carry a time just before it. */
+static const int64_t kClockSlackMs = 20;
+
+/* Types of this file only (no clash with another file's names). */
+namespace {
+
+struct recorded_test {
+	int line = 0;
+	std::string name;
+	bool has_status = false;
+	std::string status_line;
+	std::string outcome;
+	int64_t start_ms = 0;
+	int64_t end_ms = 0;
+	int exit_status = -1;
+	int attempts = 0;
+	std::vector<std::string> log_files;
+	std::string console_tail;
+};
+
+struct file_stamp {
+	int64_t mtime_ns;
+	int64_t size;
+};
+
+struct board_info {
+	std::string serial;
+	std::string model;
+	std::string device_tree;
+	std::string hostname;
+	std::string workdir;
+};
+
+struct totals {
+	int passed = 0, failed = 0, warning = 0, not_run = 0, timed_out = 0, not_recorded = 0;
+	int64_t time_ms = 0;
+};
+
+} // namespace
+
+/* The current run of the working directory it belongs to. A program that
+ * restarts, or a process that changes directory, picks up the record it
+ * finds there, the way the status file keeps its verdicts. */
+static struct {
+	std::string workdir;
+	int64_t started_ms = 0;
+	std::string device_tree; /* the last one detected, or as the record had it */
+	std::vector<recorded_test> tests; /* by status line */
+	bool logs_known = false;
+	std::map<std::string, file_stamp> logs; /* Log/ as of the last report */
+} g_run;
+
+static std::string g_device_tree;
+static std::string g_board_root;
+
+static void report(const char *format, ...) __attribute__((format(printf, 1, 2)));
+static void report(const char *format, ...)
+{
+	va_list ap;
+	va_start(ap, format);
+	fputs("record: ", stderr);
+	vfprintf(stderr, format, ap);
+	fputc('\n', stderr);
+	fflush(stderr);
+	va_end(ap);
+}
+
+static int64_t now_ms(void)
+{
+	struct timespec ts;
+	clock_gettime(CLOCK_REALTIME, &ts);
+	return (int64_t)ts.tv_sec * 1000 + ts.tv_nsec / 1000000;
+}
+
+static void split_ms(int64_t ms, struct tm *tm, int *millis)
+{
+	int64_t secs = ms / 1000;
+	int64_t rest = ms % 1000;
+	if (rest < 0) {
+		rest += 1000;
+		secs--;
+	}
+	time_t t = (time_t)secs;
+	gmtime_r(&t, tm);
+	*millis = (int)rest;
+}
+
+/* "2026-12-09T07:15:02.123Z" */
+static std::string iso_time(int64_t ms)
+{
+	struct tm tm;
+	int millis;
+	split_ms(ms, &tm, &millis);
+	char buf[64];
+	snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d.%03dZ", tm.tm_year + 1900, tm.tm_mon + 1,
+		 tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec, millis);
+	return buf;
+}
+
+/* "20261209T071502.123Z": file names sort by it */
+static std::string file_time(int64_t ms)
+{
+	struct tm tm;
+	int millis;
+	split_ms(ms, &tm, &millis);
+	char buf[64];
+	snprintf(buf, sizeof buf, "%04d%02d%02dT%02d%02d%02d.%03dZ", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday,
+		 tm.tm_hour, tm.tm_min, tm.tm_sec, millis);
+	return buf;
+}
+
+static bool parse_iso_time(const std::string &s, int64_t *ms)
+{
+	struct tm tm = {};
+	int millis = 0;
+	if (sscanf(s.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d.%3dZ", &tm.tm_year, &tm.tm_mon, &tm.tm_mday, &tm.tm_hour,
+		   &tm.tm_min, &tm.tm_sec, &millis) != 7)
+		return false;
+	tm.tm_year -= 1900;
+	tm.tm_mon -= 1;
+	*ms = (int64_t)timegm(&tm) * 1000 + millis;
+	return true;
+}
+
+/* ---- outcomes ------------------------------------------------------- */
+
+static bool has_word(const char *text, const char *word)
+{
+	size_t n = strlen(word);
+	for (const char *p = strstr(text, word); p != NULL; p = strstr(p + 1, word)) {
+		bool left = p == text || !isalnum((unsigned char)p[-1]);
+		bool right = !isalnum((unsigned char)p[n]);
+		if (left && right)
+			return true;
+	}
+	return false;
+}
+
+const char *record_outcome(const char *status_line, int timed_out, int not_recorded)
+{
+	if (not_recorded || status_line == NULL)
+		return "not recorded";
+	if (timed_out)
+		return "timed out";
+	if (strstr(status_line, "not yet") != NULL)
+		return "not run";
+	/* before the failures: the warning verdicts say "Failed to set brightness" */
+	if (strstr(status_line, "(Warning") != NULL)
+		return "warning";
+	if (strstr(status_line, "failed") != NULL || strstr(status_line, "Failed") != NULL ||
+	    strstr(status_line, "Device Not Found") != NULL)
+		return "failed";
+	if (has_word(status_line, "ok"))
+		return "passed";
+	/* a line that says nothing known has not shown the board works */
+	return "failed";
+}
+
+/* ---- the board ------------------------------------------------------ */
+
+void record_set_board_root(const char *root)
+{
+	g_board_root = root != NULL ? root : "";
+}
+
+static void note_logs(void);
+
+/* The screen has just rewritten Log/Log_DTS to find the tree: noting the
+ * logs now keeps that file from counting for the next test. */
+void record_set_device_tree(const char *name)
+{
+	g_device_tree = name != NULL ? utf8_clean(name) : "";
+	note_logs();
+}
+
+/* A kernel text: device-tree properties end in NUL, sysfs values in LF. */
+static std::string kernel_text(const char *path)
+{
+	std::string text;
+	if (!read_whole_file(g_board_root + path, text))
+		return "";
+	text = text.substr(0, text.find('\0'));
+	std::string clean;
+	for (char c : text)
+		clean += (unsigned char)c < 0x20 ? ' ' : c;
+	size_t first = clean.find_first_not_of(' ');
+	if (first == std::string::npos)
+		return "";
+	size_t last = clean.find_last_not_of(' ');
+	return utf8_clean(clean.substr(first, last - first + 1));
+}
+
+/* /proc/device-tree is a link to /sys/firmware/devicetree/base; the second
+ * path reaches the same file where procfs has no such link. */
+static std::string first_kernel_text(const char *const *paths)
+{
+	for (; *paths != NULL; paths++) {
+		std::string text = kernel_text(*paths);
+		if (!text.empty())
+			return text;
+	}
+	return "unknown";
+}
+
+static std::string board_serial(void)
+{
+	static const char *const paths[] = {"/sys/devices/soc0/serial_number", "/proc/device-tree/serial-number",
+					    "/sys/firmware/devicetree/base/serial-number", NULL};
+	return first_kernel_text(paths);
+}
+
+static std::string board_model(void)
+{
+	static const char *const paths[] = {"/proc/device-tree/model", "/sys/firmware/devicetree/base/model", NULL};
+	return first_kernel_text(paths);
+}
+
+static std::string host_name(void)
+{
+	char buf[256] = {0};
+	if (gethostname(buf, sizeof buf - 1) != 0 || buf[0] == '\0' || strcmp(buf, "(none)") == 0)
+		return "unknown";
+	return utf8_clean(buf);
+}
+
+/* The serial as a piece of a file name. */
+static std::string file_safe(const std::string &s)
+{
+	std::string out;
+	for (char c : s)
+		out += isalnum((unsigned char)c) || c == '.' || c == '_' || c == '-' ? c : '_';
+	if (out.empty() || out[0] == '.')
+		out.insert(0, "_");
+	return out;
+}
+
+static board_info read_board(void)
+{
+	board_info b;
+	b.serial = board_serial();
+	b.model = board_model();
+	/* the run keeps the last tree the screen detected, also across a restart */
+	if (!g_device_tree.empty())
+		g_run.device_tree = g_device_tree;
+	b.device_tree = !g_run.device_tree.empty() ? g_run.device_tree : "unknown";
+	b.hostname = host_name();
+	b.workdir = utf8_clean(g_run.workdir);
+	return b;
+}
+
+/* ---- the files ------------------------------------------------------ */
+
+static totals count(void)
+{
+	totals t;
+	for (const auto &r : g_run.tests) {
+		const std::string &o = r.outcome;
+		if (o == "passed")
+			t.passed++;
+		else if (o == "warning")
+			t.warning++;
+		else if (o == "not run")
+			t.not_run++;
+		else if (o == "timed out")
+			t.timed_out++;
+		else if (o == "not recorded")
+			t.not_recorded++;
+		else
+			t.failed++;
+		t.time_ms += r.end_ms - r.start_ms;
+	}
+	return t;
+}
+
+static std::string run_id(const board_info &b, int64_t started_ms)
+{
+	return file_safe(b.serial) + "-" + file_time(started_ms);
+}
+
+static std::string seconds(int64_t ms)
+{
+	char buf[32];
+	snprintf(buf, sizeof buf, "%.3f", (double)ms / 1000.0);
+	return buf;
+}
+
+static std::string render_json(const board_info &b, const std::string &id, int64_t updated_ms, int64_t closed_ms)
+{
+	std::string j;
+	j.reserve(4096 + g_run.tests.size() * 2048);
+	j += "{\n  \"schema_version\": " + std::to_string(kSchemaVersion) + ",\n";
+	j += "  \"run\": {\n";
+	j += "    \"id\": " + json_quote(id) + ",\n";
+	j += "    \"started\": " + json_quote(iso_time(g_run.started_ms)) + ",\n";
+	j += "    \"updated\": " + json_quote(iso_time(updated_ms)) + ",\n";
+	j += "    \"closed\": " + (closed_ms != 0 ? json_quote(iso_time(closed_ms)) : std::string("null")) + "\n";
+	j += "  },\n";
+	j += "  \"board\": {\n";
+	j += "    \"serial_number\": " + json_quote(b.serial) + ",\n";
+	j += "    \"model\": " + json_quote(b.model) + ",\n";
+	j += "    \"device_tree\": " + json_quote(b.device_tree) + ",\n";
+	j += "    \"hostname\": " + json_quote(b.hostname) + "\n";
+	j += "  },\n";
+	j += "  \"station\": {\n";
+	j += "    \"program\": \"GUI Tessel\",\n";
+	j += "    \"version\": " + json_quote(TESSEL_VERSION) + ",\n";
+	j += "    \"working_directory\": " + json_quote(b.workdir) + "\n";
+	j += "  },\n";
+	j += "  \"tests\": [";
+	for (size_t i = 0; i < g_run.tests.size(); i++) {
+		const recorded_test &r = g_run.tests[i];
+		j += i == 0 ? "\n" : ",\n";
+		j += "    {\n";
+		j += "      \"line\": " + std::to_string(r.line) + ",\n";
+		j += "      \"name\": " + json_quote(r.name) + ",\n";
+		j += "      \"status_line\": " + (r.has_status ? json_quote(r.status_line) : std::string("null")) + ",\n";
+		j += "      \"outcome\": " + json_quote(r.outcome) + ",\n";
+		j += "      \"start\": " + json_quote(iso_time(r.start_ms)) + ",\n";
+		j += "      \"end\": " + json_quote(iso_time(r.end_ms)) + ",\n";
+		j += "      \"duration_ms\": " + std::to_string(r.end_ms - r.start_ms) + ",\n";
+		j += "      \"exit_status\": " + std::to_string(r.exit_status) + ",\n";
+		j += "      \"attempts\": " + std::to_string(r.attempts) + ",\n";
+		j += "      \"log_files\": [";
+		for (size_t k = 0; k < r.log_files.size(); k++)
+			j += (k == 0 ? "" : ", ") + json_quote(r.log_files[k]);
+		j += "],\n";
+		j += "      \"console_tail\": " + json_quote(r.console_tail) + "\n";
+		j += "    }";
+	}
+	j += g_run.tests.empty() ? "],\n" : "\n  ],\n";
+	totals t = count();
+	j += "  \"totals\": {\n";
+	j += "    \"tests\": " + std::to_string(g_run.tests.size()) + ",\n";
+	j += "    \"passed\": " + std::to_string(t.passed) + ",\n";
+	j += "    \"failed\": " + std::to_string(t.failed) + ",\n";
+	j += "    \"warning\": " + std::to_string(t.warning) + ",\n";
+	j += "    \"not_run\": " + std::to_string(t.not_run) + ",\n";
+	j += "    \"timed_out\": " + std::to_string(t.timed_out) + ",\n";
+	j += "    \"not_recorded\": " + std::to_string(t.not_recorded) + ",\n";
+	j += "    \"duration_ms\": " + std::to_string(t.time_ms) + "\n";
+	j += "  }\n}\n";
+	return j;
+}
+
+static std::string attr(const std::string &s)
+{
+	return "\"" + xml_escape(s, true) + "\"";
+}
+
+static std::string render_junit(const board_info &b, const std::string &id)
+{
+	totals t = count();
+	std::string classname = "tessel." + b.serial;
+	std::string counts = " tests=\"" + std::to_string(g_run.tests.size()) + "\" failures=\"" +
+			     std::to_string(t.failed + t.timed_out) + "\" errors=\"" + std::to_string(t.not_recorded) +
+			     "\" skipped=\"" + std::to_string(t.not_run) + "\" time=\"" + seconds(t.time_ms) + "\"";
+	/* the timestamp without a zone, as JUnit readers expect; it is UTC */
+	std::string stamp = iso_time(g_run.started_ms).substr(0, 19);
+
+	std::string x;
+	x.reserve(4096 + g_run.tests.size() * 2048);
+	x += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+	x += "<testsuites name=\"GUI Tessel\"" + counts + ">\n";
+	x += "  <testsuite name=" + attr(classname) + " timestamp=\"" + stamp + "\" hostname=" + attr(b.hostname) +
+	     counts + ">\n";
+	x += "    <properties>\n";
+	const std::pair<const char *, std::string> props[] = {
+		{"run_id", id},
+		{"serial_number", b.serial},
+		{"model", b.model},
+		{"device_tree", b.device_tree},
+		{"version", TESSEL_VERSION},
+		{"working_directory", b.workdir},
+	};
+	for (const auto &p : props)
+		x += "      <property name=\"" + std::string(p.first) + "\" value=" + attr(p.second) + "/>\n";
+	x += "    </properties>\n";
+	for (const recorded_test &r : g_run.tests) {
+		x += "    <testcase classname=" + attr(classname) + " name=" + attr(r.name) + " time=\"" +
+		     seconds(r.end_ms - r.start_ms) + "\">\n";
+		std::string verdict = r.has_status ? r.status_line : std::string("(status line unreadable)");
+		if (r.outcome == "failed" || r.outcome == "timed out")
+			x += "      <failure message=" + attr(verdict) + " type=" + attr(r.outcome) + "/>\n";
+		else if (r.outcome == "not run")
+			x += "      <skipped message=" + attr(verdict) + "/>\n";
+		else if (r.outcome == "not recorded")
+			x += "      <error message=" + attr(verdict) + " type=\"not recorded\"/>\n";
+		x += "      <properties>\n";
+		x += "        <property name=\"line\" value=\"" + std::to_string(r.line) + "\"/>\n";
+		x += "        <property name=\"outcome\" value=" + attr(r.outcome) + "/>\n";
+		x += "        <property name=\"verdict\" value=" + attr(verdict) + "/>\n";
+		x += "      </properties>\n";
+		if (!r.console_tail.empty())
+			x += "      <system-out>" + xml_escape(r.console_tail, false) + "</system-out>\n";
+		x += "    </testcase>\n";
+	}
+	x += "  </testsuite>\n</testsuites>\n";
+	return x;
+}
+
+static bool sync_dir(const char *dir)
+{
+	int fd = open(dir, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+	if (fd < 0)
+		return false;
+	bool ok = fsync(fd) == 0;
+	close(fd);
+	return ok;
+}
+
+/* Readers see the old file or the new one, never a part: a temporary file
+ * beside the target, on disk before it takes the target's name. */
+static bool write_atomically(const std::string &path, const std::string &text)
+{
+	size_t slash = path.rfind('/');
+	std::string dir = slash == std::string::npos ? "." : path.substr(0, slash);
+	std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+	std::string tmp = dir + "/." + base + "." + std::to_string(getpid()) + ".tmp";
+	int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+	if (fd < 0) {
+		report("cannot write %s: %s", path.c_str(), strerror(errno));
+		return false;
+	}
+	const char *p = text.data();
+	size_t left = text.size();
+	bool ok = true;
+	while (left > 0) {
+		ssize_t n = write(fd, p, left);
+		if (n < 0 && errno == EINTR)
+			continue;
+		if (n <= 0) {
+			ok = false;
+			break;
+		}
+		p += n;
+		left -= (size_t)n;
+	}
+	if (ok && fsync(fd) != 0)
+		ok = false;
+	int saved = errno;
+	if (close(fd) != 0 && ok) {
+		ok = false;
+		saved = errno;
+	}
+	if (ok && rename(tmp.c_str(), path.c_str()) != 0) {
+		ok = false;
+		saved = errno;
+	}
+	if (!ok) {
+		report("cannot write %s: %s", path.c_str(), strerror(saved));
+		unlink(tmp.c_str());
+	}
+	return ok;
+}
+
+static bool make_dir(const char *dir)
+{
+	if (mkdir(dir, 0755) == 0)
+		return true;
+	int saved = errno;
+	struct stat st;
+	if (saved == EEXIST && stat(dir, &st) == 0 && S_ISDIR(st.st_mode))
+		return true;
+	report("cannot create %s: %s", dir, strerror(saved));
+	return false;
+}
+
+static void write_current(void)
+{
+	if (!make_dir(kLogDir))
+		return;
+	board_info b = read_board();
+	std::string id = run_id(b, g_run.started_ms);
+	bool ok = write_atomically(kRecordJson, render_json(b, id, now_ms(), 0));
+	ok = write_atomically(kRecordXml, render_junit(b, id)) && ok;
+	if (ok)
+		sync_dir(kLogDir);
+}
+
+/* ---- loading -------------------------------------------------------- */
+
+static void begin_run(int64_t started_ms)
+{
+	g_run.started_ms = started_ms;
+	g_run.tests.clear();
+}
+
+static bool load_tests(const json_value &doc)
+{
+	const json_value *run = json_get(doc, "run");
+	const json_value *tests = json_get(doc, "tests");
+	if (json_get_int(doc, "schema_version", 0) != kSchemaVersion || run == NULL || tests == NULL ||
+	    tests->type != JSON_ARRAY)
+		return false;
+	if (!parse_iso_time(json_get_string(*run, "started", ""), &g_run.started_ms))
+		return false;
+	const json_value *board = json_get(doc, "board");
+	if (board != NULL) {
+		std::string dt = json_get_string(*board, "device_tree", "");
+		g_run.device_tree = dt == "unknown" ? "" : dt;
+	}
+	for (const json_value &t : tests->items) {
+		recorded_test r;
+		r.line = (int)json_get_int(t, "line", 0);
+		r.name = json_get_string(t, "name", "");
+		const json_value *status = json_get(t, "status_line");
+		r.has_status = status != NULL && status->type == JSON_STRING;
+		r.status_line = r.has_status ? status->text : "";
+		r.outcome = json_get_string(t, "outcome", "failed");
+		if (!parse_iso_time(json_get_string(t, "start", ""), &r.start_ms) ||
+		    !parse_iso_time(json_get_string(t, "end", ""), &r.end_ms) || r.line <= 0)
+			return false;
+		r.exit_status = (int)json_get_int(t, "exit_status", -1);
+		r.attempts = (int)json_get_int(t, "attempts", 1);
+		const json_value *logs = json_get(t, "log_files");
+		if (logs != NULL && logs->type == JSON_ARRAY)
+			for (const json_value &l : logs->items)
+				if (l.type == JSON_STRING)
+					r.log_files.push_back(l.text);
+		r.console_tail = json_get_string(t, "console_tail", "");
+		g_run.tests.push_back(r);
+	}
+	std::sort(g_run.tests.begin(), g_run.tests.end(),
+		  [](const recorded_test &a, const recorded_test &b) { return a.line < b.line; });
+	return true;
+}
+
+/* Makes g_run the run of the current working directory. */
+static void use_current_directory(void)
+{
+	char cwd[4096];
+	if (getcwd(cwd, sizeof cwd) == NULL)
+		cwd[0] = '\0';
+	if (cwd[0] != '\0' && g_run.workdir == cwd)
+		return;
+	g_run.workdir = cwd;
+	g_run.device_tree.clear();
+	g_run.logs_known = false;
+	g_run.logs.clear();
+	begin_run(now_ms());
+
+	std::string text;
+	if (!read_whole_file(kRecordJson, text)) {
+		if (errno != ENOENT)
+			report("cannot read %s: %s; a new run begins", kRecordJson, strerror(errno));
+		return;
+	}
+	json_value doc;
+	std::string error;
+	if (json_parse(text, doc, error) && load_tests(doc))
+		return;
+	/* Kept for a person to look at; the run goes on with a clean record. */
+	std::string aside = std::string(kRecordJson) + ".unreadable";
+	report("%s cannot be continued (%s); moved to %s, a new run begins", kRecordJson,
+	       error.empty() ? "not a record of this version" : error.c_str(), aside.c_str());
+	rename(kRecordJson, aside.c_str());
+	g_run.device_tree.clear();
+	begin_run(now_ms());
+}
+
+/* ---- log files ------------------------------------------------------ */
+
+static bool is_record_file(const char *name)
+{
+	return strncmp(name, "record.", 7) == 0;
+}
+
+/* The plain files in Log/ with their times and sizes. */
+static std::map<std::string, file_stamp> scan_logs(void)
+{
+	std::map<std::string, file_stamp> logs;
+	DIR *d = opendir(kLogDir);
+	if (d == NULL)
+		return logs;
+	struct dirent *e;
+	while ((e = readdir(d)) != NULL) {
+		if (e->d_name[0] == '.' || is_record_file(e->d_name))
+			continue;
+		std::string path = std::string(kLogDir) + "/" + e->d_name;
+		struct stat st;
+		if (lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+			continue;
+		logs[path] = {(int64_t)st.st_mtim.tv_sec * 1000000000 + st.st_mtim.tv_nsec, (int64_t)st.st_size};
+	}
+	closedir(d);
+	return logs;
+}
+
+static void note_logs(void)
+{
+	use_current_directory();
+	g_run.logs = scan_logs();
+	g_run.logs_known = true;
+}
+
+/* Log/ files that changed since they were last noted and carry a time
+ * within the test. Noting them after every test keeps a log written just
+ * before this one (the SPI master's, say) from counting for it too. */
+static std::vector<std::string> logs_written(int64_t start_ms, int64_t end_ms)
+{
+	std::vector<std::string> found;
+	std::map<std::string, file_stamp> now = scan_logs();
+	for (const auto &log : now) {
+		int64_t mtime_ms = log.second.mtime_ns / 1000000;
+		if (mtime_ms < start_ms - kClockSlackMs || mtime_ms > end_ms + kClockSlackMs)
+			continue;
+		if (g_run.logs_known) {
+			auto before = g_run.logs.find(log.first);
+			if (before != g_run.logs.end() && before->second.mtime_ns == log.second.mtime_ns &&
+			    before->second.size == log.second.size)
+				continue;
+		}
+		found.push_back(log.first); /* in name order: the map's */
+	}
+	g_run.logs = now;
+	g_run.logs_known = true;
+	return found;
+}
+
+/* The last kTailLines lines, at most kTailBytes. */
+static std::string tail_of(const char *text)
+{
+	std::string s = text != NULL ? text : "";
+	size_t pos = s.size();
+	if (pos > 0 && s[pos - 1] == '\n')
+		pos--;
+	int lines = 0;
+	while (pos > 0) {
+		size_t nl = s.rfind('\n', pos - 1);
+		if (nl == std::string::npos) {
+			pos = 0;
+			break;
+		}
+		if (++lines == kTailLines) {
+			pos = nl + 1;
+			break;
+		}
+		pos = nl;
+	}
+	s.erase(0, pos);
+	if (s.size() > kTailBytes)
+		s.erase(0, s.size() - kTailBytes);
+	return utf8_clean(s);
+}
+
+/* ---- the runner's calls --------------------------------------------- */
+
+void record_test_ended(const struct tessel_test_result *result)
+{
+	if (result == NULL)
+		return;
+	use_current_directory();
+
+	recorded_test r;
+	r.line = result->line;
+	r.name = result->name != NULL && result->name[0] != '\0' ? utf8_clean(result->name)
+								 : "line " + std::to_string(result->line);
+	r.has_status = result->status_line != NULL;
+	r.status_line = r.has_status ? utf8_clean(result->status_line) : "";
+	r.outcome = record_outcome(result->status_line, result->timed_out, result->not_recorded);
+	r.start_ms = result->start_ms;
+	r.end_ms = result->end_ms < result->start_ms ? result->start_ms : result->end_ms;
+	r.exit_status = result->exit_status;
+	r.console_tail = tail_of(result->console_tail);
+	r.log_files = logs_written(r.start_ms, r.end_ms);
+	r.attempts = 1;
+
+	/* a run the first report began started with that report's test */
+	if (r.start_ms < g_run.started_ms)
+		g_run.started_ms = r.start_ms;
+
+	auto at = std::lower_bound(g_run.tests.begin(), g_run.tests.end(), r.line,
+				   [](const recorded_test &t, int line) { return t.line < line; });
+	if (at != g_run.tests.end() && at->line == r.line) {
+		r.attempts = at->attempts + 1;
+		*at = r;
+	} else {
+		g_run.tests.insert(at, r);
+	}
+	write_current();
+}
+
+/* "20261209T071502.123Z" */
+static bool is_file_time(const std::string &s)
+{
+	static const char shape[] = "dddddddd" "T" "dddddd" "." "ddd" "Z";
+	if (s.size() != sizeof shape - 1)
+		return false;
+	for (size_t i = 0; i < s.size(); i++)
+		if (shape[i] == 'd' ? !isdigit((unsigned char)s[i]) : s[i] != shape[i])
+			return false;
+	return true;
+}
+
+/* The history file names end in the run's start time: the oldest sort
+ * first. Files of other names are not ours to count or remove. */
+static void prune_history(void)
+{
+	DIR *d = opendir(kRunsDir);
+	if (d == NULL)
+		return;
+	const size_t stamp_len = 20; /* "20261209T071502.123Z" */
+	std::vector<std::pair<std::string, std::string>> runs; /* (time, name without .json) */
+	struct dirent *e;
+	while ((e = readdir(d)) != NULL) {
+		std::string name = e->d_name;
+		if (name[0] == '.' || name.size() < stamp_len + 6 || name.compare(name.size() - 5, 5, ".json") != 0)
+			continue;
+		std::string base = name.substr(0, name.size() - 5);
+		std::string stamp = base.substr(base.size() - stamp_len);
+		if (base[base.size() - stamp_len - 1] != '-' || !is_file_time(stamp))
+			continue;
+		runs.emplace_back(stamp, base);
+	}
+	closedir(d);
+	if (runs.size() <= kRunsKept)
+		return;
+	size_t excess = runs.size() - kRunsKept;
+	std::partial_sort(runs.begin(), runs.begin() + (long)excess, runs.end());
+	for (size_t i = 0; i < excess; i++) {
+		for (const char *ext : {".json", ".xml"}) {
+			std::string path = std::string(kRunsDir) + "/" + runs[i].second + ext;
+			if (unlink(path.c_str()) != 0 && errno != ENOENT)
+				report("cannot remove %s: %s", path.c_str(), strerror(errno));
+		}
+	}
+}
+
+void record_close_run(void)
+{
+	use_current_directory();
+	int64_t closed = now_ms();
+	if (!g_run.tests.empty() && make_dir(kLogDir) && make_dir(kRunsDir)) {
+		board_info b = read_board();
+		/* two runs begun in the same millisecond must not share a file */
+		std::string id = run_id(b, g_run.started_ms);
+		for (int64_t t = g_run.started_ms + 1; access((std::string(kRunsDir) + "/" + id + ".json").c_str(), F_OK) == 0; t++)
+			id = run_id(b, t);
+		std::string base = std::string(kRunsDir) + "/" + id;
+		bool ok = write_atomically(base + ".json", render_json(b, id, closed, closed));
+		ok = write_atomically(base + ".xml", render_junit(b, id)) && ok;
+		if (ok)
+			sync_dir(kRunsDir);
+		prune_history();
+	}
+	begin_run(closed);
+	write_current();
+}

@@ -35,6 +35,14 @@ void record_test_ended(const struct tessel_test_result *result);
  * the current record under Log/runs/ and begin a new run. */
 void record_close_run(void);
 
+/* The outcome a test's report gives: "passed", "failed", "warning",
+ * "not run", "timed out" or "not recorded" (the table is in README.md). */
+const char *record_outcome(const char *status_line, int timed_out, int not_recorded);
+
+/* For tests: read the board's kernel files (/sys/..., /proc/...) under
+ * `root` instead of "/"; NULL or "" goes back to the real ones. */
+void record_set_board_root(const char *root);
+
 #ifdef __cplusplus
 }
 #endif

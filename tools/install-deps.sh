@@ -18,7 +18,7 @@ native_packages=(
   libwayland-dev libwayland-bin wayland-protocols libxkbcommon-dev
   sway grim jq wtype socat util-linux
   weston libweston-10-dev
-  python3 python3-pil
+  python3 python3-pil python3-jsonschema
 )
 # Cross build: compiler, the arm64 development packages the build links
 # against, the arm64 runtime the emulated tests load, and the emulator.

@@ -127,7 +127,7 @@ class Install(unittest.TestCase):
         self.install("/usr")
         unit_path = "/usr/lib/systemd/system/gui-tessel.service"
         self.assertEqual(self.files(), {
-            "/usr/bin/gui_tessel", unit_path,
+            "/usr/bin/gui_tessel", "/usr/bin/tessel-report", unit_path,
             WORKDIR + "/Audio_sgtl5000.WAV", WORKDIR + "/Audio_MQS.WAV"})
 
         program = self.staged("/usr/bin/gui_tessel")
@@ -151,6 +151,21 @@ class Install(unittest.TestCase):
         self.assertEqual(unit["Unit"]["After"], unit["Unit"]["Wants"], "after the compositor it pulls in")
         self.assertEqual(unit["Install"]["WantedBy"], ["graphical.target"])
         self.assertNotIn("User", service, "the tests need root")
+
+    def test_the_installed_report_reads_the_working_directory_it_is_given(self):
+        self.install("/usr", "--strip")
+        report = EMULATOR + [self.staged("/usr/bin/tessel-report")]
+        work = self.staged(WORKDIR)
+        r = subprocess.run(report + ["--dir", work], capture_output=True, text=True, timeout=60)
+        self.assertEqual(r.returncode, 2, r.stdout + r.stderr)
+        self.assertIn("no readable record", r.stderr)
+        os.makedirs(os.path.join(work, "Log"))
+        with open(os.path.join(work, "Log", "record.json"), "w") as f:
+            f.write('{"schema_version": 1, "tests": [{"line": 1, "name": "I2C", "status_line": "I2C Test ok",'
+                    ' "outcome": "passed", "duration_ms": 2500}]}')
+        r = subprocess.run(report + ["--dir", work], capture_output=True, text=True, timeout=60)
+        self.assertEqual(r.returncode, 0, r.stdout + r.stderr)
+        self.assertIn("I2C           passed        2.5 s      I2C Test ok", r.stdout)
 
     def test_the_unit_names_the_program_where_the_prefix_put_it(self):
         self.install("/opt/tessel")

@@ -30,6 +30,7 @@ left_in_namespace() {  # left_in_namespace 'pid:[INODE]'
     done
     echo $n
 }
+host_name=$(hostname)
 
 inside=$(timeout 60 "$run" -- bash -c '
     t=/.simboard/lib/sb-scenario
@@ -52,6 +53,12 @@ inside=$(timeout 60 "$run" -- bash -c '
     echo "cards=$(cat /proc/asound/cards | grep -c sgtl5000)"
     echo "keys=$(grep -c Key-K /proc/interrupts)"
     [[ $(ps -o pid= -p $$ | tr -d " ") == "$$" ]] && echo "ps=yes"
+    echo "serial=$(cat /sys/devices/soc0/serial_number)"
+    echo "model=$(tr "\0" "|" < /sys/firmware/devicetree/base/model)"
+    echo "host=$(hostname)"
+    $t apply healthy identity_none
+    echo "no_serial=$(ls /sys/devices/soc0 /sys/firmware/devicetree 2>/dev/null | wc -l)"
+    echo "no_host=$(hostname)"
     exit 42' 2>&1)
 rc=$?
 
@@ -67,6 +74,12 @@ check "apply starts from an empty board" grep -qx "rtc_again=/dev/rtc0 /dev/rtc1
 check "kernel files come from the scenario" grep -qx "cards=2" <<<"$inside"
 check "/proc files are bound from the scenario" grep -qx "keys=2" <<<"$inside"
 check "the process table is readable" grep -qx "ps=yes" <<<"$inside"
+check "the SoC serial comes from the scenario" grep -qx "serial=3A1C29F40B7D5E66" <<<"$inside"
+check "device-tree strings end in NUL" grep -qx "model=QB-VEXO i.MX93 board|" <<<"$inside"
+check "the board has its own host name" grep -qx "host=qbvexo-0417" <<<"$inside"
+check "identity_none leaves no serial or model" grep -qx "no_serial=0" <<<"$inside"
+check "identity_none leaves the host name unset" grep -qx "no_host=(none)" <<<"$inside"
+check "host name unchanged" test "$(hostname)" = "$host_name"
 check "host /bin/sh unchanged" test "$(readlink -f /bin/sh)" = "$host_sh"
 check "host root file system unchanged" test ! -e /usr/bin/simboard-marker
 pidns=$(sed -n 's/^pidns=//p' <<<"$inside")

@@ -80,6 +80,13 @@ card 1: sgtl5000audio [sgtl5000-audio], device 0: HiFi sgtl5000-0 [HiFi sgtl5000
 [    4.120331] usb 1-1.7: new high-speed USB device number 3 using ci_hdrc
 "
 
+    # Identity: the SoC's serial, the device tree's model and serial, the host name.
+    sb_put /sys/devices/soc0/serial_number $'3A1C29F40B7D5E66\n'
+    # (device-tree strings end in NUL, which a shell word cannot hold)
+    printf 'QB-VEXO i.MX93 board\0' | sb_put /sys/firmware/devicetree/base/model
+    printf 'QBV-000417\0' | sb_put /sys/firmware/devicetree/base/serial-number
+    sb_hostname qbvexo-0417
+
     # Storage.
     sb_boot normal || return 1
     dtb_image qb-vexo-default > "$DTB_DATA/qb-vexo.dtb"
@@ -203,6 +210,16 @@ scn_boot_full() { sb_boot full; }
 scn_boot_readonly() { sb_boot readonly; }
 scn_boot_unmounted() { sb_boot unmounted; }
 scn_reboot_fails() { sb_set reboot_fail 1; }
+
+# --- Identity ---
+# Nothing says who the board is: no SoC serial, no device-tree model or
+# serial, no host name.
+scn_identity_none() {
+    rm -rf /sys/devices/soc0 /sys/firmware/devicetree
+    sb_hostname '(none)'
+}
+# A SoC driver without a serial: only the device tree's.
+scn_serial_dt_only() { rm -rf /sys/devices/soc0; }
 
 # --- Benchmark: time the fixed sleeps and the copies separately ---
 scn_timing() {
