@@ -192,6 +192,8 @@ static void test_ended(const struct runner_outcome *outcome, void *user)
 		fflush(stdout);
 	}
 	show_status_file();
+	/* The verdict goes on screen now; the run record is written after. */
+	lv_refr_now(NULL);
 	report(line_no, outcome, false);
 
 	while (queued_line != 0) {

@@ -82,14 +82,17 @@ int main(int argc, char **argv)
 		quiet.start();
 		lv_event_send(tessel_ui.Test_progrem_btn_pl2303, LV_EVENT_CLICKED, NULL);
 		int64_t shown = 0;
+		uint32_t next = loop.pass();
 		for (;;) {
+			// The verdict may be drawn where the script's end is handled,
+			// or by the next pass of the loop.
 			uint32_t flushes = ui::flush_count();
-			uint32_t next = loop.pass();
+			loop.wait(next);
+			next = loop.pass();
 			if (!runner_busy() && ui::flush_count() != flushes && ui::text(label) == "PL2303 Test ok\n") {
 				shown = wall_ns();
 				break;
 			}
-			loop.wait(next);
 		}
 		quiet.stop();
 		int64_t ended = std::stoll(sim::read("/.simboard/data/sed_end"));
