@@ -109,22 +109,6 @@ static void show_unreadable(int err)
 		set_result_text(i, kUnreadableText);
 }
 
-/* Puts every status line into its result label; a missing file changes none. */
-static void show_status_file(void)
-{
-	int exists = 0;
-	int err = status_file_probe(&exists);
-	if (err != 0) {
-		show_unreadable(err);
-		return;
-	}
-	file = fopen("zorazu_zove", "r");
-	if (file != NULL) {
-		processFile(file, MaxLine);
-		fclose(file);
-	}
-}
-
 /* False, with the labels saying why, when the status file cannot be read. */
 static bool status_file_usable(void)
 {
@@ -135,6 +119,18 @@ static bool status_file_usable(void)
 		return false;
 	}
 	return true;
+}
+
+/* Puts every status line into its result label; a missing file changes none. */
+static void show_status_file(void)
+{
+	if (!status_file_usable())
+		return;
+	file = fopen("zorazu_zove", "r");
+	if (file != NULL) {
+		processFile(file, MaxLine);
+		fclose(file);
+	}
 }
 
 static void report(int line_no, const struct runner_outcome *outcome, bool not_recorded)
