@@ -21,28 +21,6 @@ int64_t now_ms()
 	return (int64_t)ts.tv_sec * 1000 + ts.tv_nsec / 1000000;
 }
 
-void write(const std::string &path, const std::string &content)
-{
-	std::ofstream out(path, std::ios::binary | std::ios::trunc);
-	out << content;
-	if (!out)
-		throw std::runtime_error("cannot write " + path);
-}
-
-std::string read(const std::string &path)
-{
-	std::ifstream in(path, std::ios::binary);
-	std::ostringstream s;
-	s << in.rdbuf();
-	return s.str();
-}
-
-bool exists(const std::string &path)
-{
-	struct stat st;
-	return lstat(path.c_str(), &st) == 0;
-}
-
 std::vector<std::string> list(const std::string &dir)
 {
 	std::vector<std::string> names;
@@ -55,14 +33,6 @@ std::vector<std::string> list(const std::string &dir)
 	closedir(d);
 	std::sort(names.begin(), names.end());
 	return names;
-}
-
-std::string quote(const std::string &s)
-{
-	std::string q = "'";
-	for (char c : s)
-		q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-	return q + "'";
 }
 
 Run run(const std::string &command)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "record_json.h"
+#include "sim.h"
 #include "test_record.h"
 
 #include <gtest/gtest.h>
@@ -13,12 +14,13 @@
 namespace rec {
 
 int64_t now_ms();
-void write(const std::string &path, const std::string &content);
-std::string read(const std::string &path);
-bool exists(const std::string &path);
+// Files and shell words, as the board tests handle them.
+using sim::exists;
+using sim::quote;
+using sim::read;
+using sim::write;
 // Names in a directory, sorted, without "." and "..".
 std::vector<std::string> list(const std::string &dir);
-std::string quote(const std::string &s);
 
 struct Run {
 	int status;  // exit status, or -1 when it did not exit normally

@@ -60,6 +60,8 @@ bool _lv_disp_screen_is_shown(lv_disp_t * disp, const lv_obj_t * scr);
 
 /* refresh */
 void _lv_refr_core_init();
+/** The object's box as its background is drawn: grown (or shrunk) by its transform width and height. */
+lv_area_t _lv_obj_get_transformed_coords(const lv_obj_t * obj);
 
 /* input */
 void _lv_indev_obj_deleted(lv_obj_t * obj);

@@ -92,13 +92,7 @@ bool covers(lv_obj_t * obj, const lv_area_t * area)
     // An ancestor's opacity reaches down to the object's own drawing.
     if(lv_obj_get_style_opa_recursive(obj, LV_PART_MAIN) < LV_OPA_MAX) return false;
     // The background as drawn: the box grown (or shrunk) by the transform size.
-    lv_area_t box = obj->coords;
-    const lv_coord_t tw = lv_obj_get_style_transform_width(obj, LV_PART_MAIN);
-    const lv_coord_t th = lv_obj_get_style_transform_height(obj, LV_PART_MAIN);
-    box.x1 = static_cast<lv_coord_t>(box.x1 - tw);
-    box.x2 = static_cast<lv_coord_t>(box.x2 + tw);
-    box.y1 = static_cast<lv_coord_t>(box.y1 - th);
-    box.y2 = static_cast<lv_coord_t>(box.y2 + th);
+    const lv_area_t box = _lv_obj_get_transformed_coords(obj);
     const lv_coord_t r = lv_obj_get_style_radius(obj, LV_PART_MAIN);
     if(lv_obj_get_style_bg_opa(obj, LV_PART_MAIN) >= LV_OPA_MAX && _lv_area_is_in(area, &box, r) &&
        lv_obj_get_style_bg_img_src(obj, LV_PART_MAIN) == nullptr)

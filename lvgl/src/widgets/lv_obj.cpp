@@ -17,17 +17,6 @@ void obj_constructor(const lv_obj_class_t *, lv_obj_t * obj)
     obj->scrollbar_mode = LV_SCROLLBAR_MODE_AUTO;
 }
 
-lv_area_t transformed_coords(lv_obj_t * obj)
-{
-    lv_area_t a = obj->coords;
-    const lv_coord_t w = lv_obj_get_style_transform_width(obj, LV_PART_MAIN);
-    const lv_coord_t h = lv_obj_get_style_transform_height(obj, LV_PART_MAIN);
-    a.x1 = static_cast<lv_coord_t>(a.x1 - w);
-    a.x2 = static_cast<lv_coord_t>(a.x2 + w);
-    a.y1 = static_cast<lv_coord_t>(a.y1 - h);
-    a.y2 = static_cast<lv_coord_t>(a.y2 + h);
-    return a;
-}
 
 void draw_main(lv_obj_t * obj, lv_draw_ctx_t * ctx)
 {
@@ -37,7 +26,7 @@ void draw_main(lv_obj_t * obj, lv_draw_ctx_t * ctx)
     // and opacity still shape the background.
     lv_obj_init_draw_rect_dsc(obj, LV_PART_MAIN, &d);
     d.border_post = lv_obj_get_style_border_post(obj, LV_PART_MAIN) ? 1 : 0;
-    const lv_area_t coords = transformed_coords(obj);
+    const lv_area_t coords = _lv_obj_get_transformed_coords(obj);
     lv_draw_rect(ctx, &d, &coords);
 }
 
@@ -134,7 +123,7 @@ void draw_post(lv_obj_t * obj, lv_draw_ctx_t * ctx)
         lv_obj_init_draw_rect_dsc(obj, LV_PART_MAIN, &d);
         d.border_post = 0;
         if(d.border_opa > LV_OPA_MIN && d.border_width > 0) {
-            const lv_area_t coords = transformed_coords(obj);
+            const lv_area_t coords = _lv_obj_get_transformed_coords(obj);
             lv_draw_rect(ctx, &d, &coords);
         }
     }
@@ -192,3 +181,15 @@ const lv_obj_class_t lv_obj_class = {
     .group_def = LV_OBJ_CLASS_GROUP_DEF_FALSE,
     .instance_size = sizeof(lv_obj_t),
 };
+
+lv_area_t _lv_obj_get_transformed_coords(const lv_obj_t * obj)
+{
+    lv_area_t a = obj->coords;
+    const lv_coord_t w = lv_obj_get_style_transform_width(obj, LV_PART_MAIN);
+    const lv_coord_t h = lv_obj_get_style_transform_height(obj, LV_PART_MAIN);
+    a.x1 = static_cast<lv_coord_t>(a.x1 - w);
+    a.x2 = static_cast<lv_coord_t>(a.x2 + w);
+    a.y1 = static_cast<lv_coord_t>(a.y1 - h);
+    a.y2 = static_cast<lv_coord_t>(a.y2 + h);
+    return a;
+}
