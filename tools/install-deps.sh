@@ -1,7 +1,8 @@
 #!/bin/bash
 # Installs everything GUI Tessel needs on Debian 12, by profile:
 #   native  build, run, demo and test it on this machine (compilers,
-#           libraries, sway, grim, weston with its module headers, python3-pil)
+#           libraries, sway, grim, weston with its module headers, python3-pil;
+#           nginx and chromium for the line server and wall tests)
 #   all     (default) native, plus the board's cross build (64-bit Arm) and
 #           qemu user-mode emulation for its tests
 #
@@ -18,7 +19,9 @@ native_packages=(
   libwayland-dev libwayland-bin wayland-protocols libxkbcommon-dev
   sway grim jq wtype socat util-linux
   weston libweston-10-dev
-  python3 python3-pil python3-jsonschema
+  python3 python3-pil python3-jsonschema libxml2-utils
+  nlohmann-json3-dev libcurl4-openssl-dev libjpeg62-turbo-dev
+  nginx chromium chromium-driver python3-selenium
 )
 # Cross build: compiler, the arm64 development packages the build links
 # against, the arm64 runtime the emulated tests load, and the emulator.
@@ -27,6 +30,7 @@ arm64_packages=(
   crossbuild-essential-arm64 qemu-user-static
   libwayland-dev:arm64 libxkbcommon-dev:arm64 libpng-dev:arm64
   libgtest-dev:arm64 libgmock-dev:arm64 libstdc++6:arm64
+  libcurl4-openssl-dev:arm64 libjpeg62-turbo-dev:arm64
 )
 
 check=0
