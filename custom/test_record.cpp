@@ -47,6 +47,7 @@ struct recorded_test {
 	int attempts = 0;
 	std::vector<std::string> log_files;
 	std::string console_tail;
+	std::string confirmation; /* the "confirmation" object as JSON, or empty */
 };
 
 struct file_stamp {
@@ -355,8 +356,10 @@ static std::string render_json(const board_info &b, const std::string &id, int64
 		for (size_t k = 0; k < r.log_files.size(); k++)
 			j += (k == 0 ? "" : ", ") + json_quote(r.log_files[k]);
 		j += "],\n";
-		j += "      \"console_tail\": " + json_quote(r.console_tail) + "\n";
-		j += "    }";
+		j += "      \"console_tail\": " + json_quote(r.console_tail);
+		if (!r.confirmation.empty())
+			j += ",\n      \"confirmation\": " + r.confirmation;
+		j += "\n    }";
 	}
 	j += g_run.tests.empty() ? "],\n" : "\n  ],\n";
 	totals t = count();
@@ -516,6 +519,35 @@ static void begin_run(int64_t started_ms)
 	g_run.tests.clear();
 }
 
+/* ---- the operator's confirmations ------------------------------------ */
+
+/* Waiting for their line's report: line -> "confirmation" object. */
+static std::map<int, std::string> g_confirmations;
+
+static std::string confirmation_json(const std::string &challenge, const json_value *answer, const json_value *secs,
+				     const std::string &outcome)
+{
+	char number[32] = "null";
+	if (secs != NULL && secs->type == JSON_NUMBER)
+		snprintf(number, sizeof number, "%.1f", secs->number);
+	std::string answered = answer != NULL && answer->type == JSON_STRING ? json_quote(answer->text) : "null";
+	return "{\"challenge\": " + json_quote(challenge) + ", \"answer\": " + answered + ", \"seconds\": " + number +
+	       ", \"outcome\": " + json_quote(outcome == "passed" ? "passed" : "failed") + "}";
+}
+
+void record_set_confirmation(int line, const char *challenge, const char *answer, double seconds, int ok)
+{
+	json_value answer_value, secs;
+	if (answer != NULL) {
+		answer_value.type = JSON_STRING;
+		answer_value.text = utf8_clean(answer);
+	}
+	secs.type = JSON_NUMBER;
+	secs.number = seconds;
+	g_confirmations[line] =
+		confirmation_json(utf8_clean(challenge != NULL ? challenge : ""), &answer_value, &secs, ok ? "passed" : "failed");
+}
+
 static bool load_tests(const json_value &doc)
 {
 	const json_value *run = json_get(doc, "run");
@@ -549,6 +581,10 @@ static bool load_tests(const json_value &doc)
 				if (l.type == JSON_STRING)
 					r.log_files.push_back(l.text);
 		r.console_tail = json_get_string(t, "console_tail", "");
+		const json_value *c = json_get(t, "confirmation");
+		if (c != NULL && c->type == JSON_OBJECT)
+			r.confirmation = confirmation_json(json_get_string(*c, "challenge", ""), json_get(*c, "answer"),
+							   json_get(*c, "seconds"), json_get_string(*c, "outcome", "failed"));
 		g_run.tests.push_back(r);
 	}
 	std::sort(g_run.tests.begin(), g_run.tests.end(),
@@ -695,6 +731,11 @@ void record_test_ended(const struct tessel_test_result *result)
 	r.console_tail = tail_of(result->console_tail);
 	r.log_files = logs_written(r.start_ms, r.end_ms);
 	r.attempts = 1;
+	auto confirmed = g_confirmations.find(r.line);
+	if (confirmed != g_confirmations.end()) {
+		r.confirmation = confirmed->second;
+		g_confirmations.erase(confirmed);
+	}
 
 	/* a run the first report began started with that report's test */
 	if (r.start_ms < g_run.started_ms)

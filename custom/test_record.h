@@ -31,6 +31,12 @@ void record_set_device_tree(const char *name);
  * reported on the console and change nothing else). */
 void record_test_ended(const struct tessel_test_result *result);
 
+/* The operator's confirmation of the line's test (the confirmation mode):
+ * what was played or shown, the answer (NULL: none came), the seconds to
+ * answer and whether the answer proved the output works. Called before the
+ * test is reported; goes into that report only. */
+void record_set_confirmation(int line, const char *challenge, const char *answer, double seconds, int ok);
+
 /* Initialization, or a Run all after which every test has a verdict: keep
  * the current record under Log/runs/ and begin a new run. */
 void record_close_run(void);

@@ -9,6 +9,7 @@
 #include "board_runner.h"
 #include "board_scripts.h"
 #include "board_shell.h"
+#include "confirm.h"
 #include "events_init.h"
 #include "gui_tessel.h"
 #include "qbvexo.h"
@@ -174,6 +175,69 @@ static bool mark_pending(int line_no)
 static void run_all_advance(void);
 static bool start_test(int line_no);
 
+bool station_busy(void) { return runner_busy() || confirm_active(); }
+
+/* After a test has its final verdict: the SPI button's second half, or
+ * Run all's next entry. */
+static void go_on(void)
+{
+	while (queued_line != 0) {
+		int next = queued_line;
+		queued_line = 0;
+		if (start_test(next))
+			return;
+	}
+	if (run_all_active)
+		run_all_advance();
+}
+
+/* A test whose "ok" the operator is asked to confirm: how it ended and what
+ * its script said, until the answer decides the verdict. */
+static struct {
+	struct runner_outcome outcome;
+	std::string console_tail;
+	std::string verdict;
+} confirming;
+
+static void test_confirmed(const struct confirm_result *r, void *user)
+{
+	(void)user;
+	const struct board_test *t = &board_tests[r->line - 1];
+	std::string verdict = r->ok ? confirming.verdict : std::string(t->failure) + r->mark;
+	int err = status_file_set_line(r->line, verdict.c_str());
+	if (err != 0)
+		fprintf(stderr, "gui_tessel: cannot record \"%s\": %s\n", verdict.c_str(), strerror(err));
+	if (!r->ok) {
+		printf("%s\n", verdict.c_str());
+		fflush(stdout);
+	}
+	show_status_file();
+	lv_refr_now(NULL);
+	record_set_confirmation(r->line, r->challenge, r->answer, r->seconds, r->ok);
+	confirming.outcome.console_tail = confirming.console_tail.c_str();
+	report(r->line, &confirming.outcome, false);
+	if (!r->leaving)
+		go_on();
+}
+
+/* Until the operator answers, the line holds no verdict: a program killed
+ * meanwhile leaves "not yet", never an unconfirmed "ok". */
+static bool begin_confirmation(int line_no, const struct runner_outcome *outcome, const char *verdict)
+{
+	confirming.outcome = *outcome;
+	confirming.console_tail = outcome->console_tail != NULL ? outcome->console_tail : "";
+	confirming.verdict = verdict;
+	if (!confirm_start(line_no, test_confirmed, NULL))
+		return false;
+	int err = status_file_set_line(line_no, "not yet");
+	if (err != 0)
+		fprintf(stderr, "gui_tessel: cannot hold back \"%s\" for confirmation: %s\n", verdict, strerror(err));
+	char text[64];
+	snprintf(text, sizeof text, "%s confirming...", board_tests[line_no - 1].name);
+	set_result_text(line_no, text);
+	return true;
+}
+
 static void test_ended(const struct runner_outcome *outcome, void *user)
 {
 	int line_no = (int)(intptr_t)user;
@@ -190,16 +254,12 @@ static void test_ended(const struct runner_outcome *outcome, void *user)
 	show_status_file();
 	/* The verdict goes on screen now; the run record is written after. */
 	lv_refr_now(NULL);
+	char status[2048];
+	if (!outcome->timed_out && status_file_read_line(line_no, status, sizeof status) &&
+	    confirm_wanted(line_no, status) && begin_confirmation(line_no, outcome, status))
+		return;
 	report(line_no, outcome, false);
-
-	while (queued_line != 0) {
-		int next = queued_line;
-		queued_line = 0;
-		if (start_test(next))
-			return;
-	}
-	if (run_all_active)
-		run_all_advance();
+	go_on();
 }
 
 /* Marks the line, shows the running mark and starts the script. */
@@ -222,7 +282,7 @@ static bool start_test(int line_no)
 
 static void run_test(lv_event_t *e, int line_no)
 {
-	if (lv_event_get_code(e) != LV_EVENT_CLICKED || runner_busy())
+	if (lv_event_get_code(e) != LV_EVENT_CLICKED || station_busy())
 		return;
 	if (!status_file_usable())
 		return;
@@ -244,7 +304,7 @@ void Test_progrem_btn_rtc_event_handler(lv_event_t *e) { run_test(e, 15); }
 /* Master, then slave; both lines are pending before either runs. */
 void Test_progrem_btn_spi_event_handler(lv_event_t *e)
 {
-	if (lv_event_get_code(e) != LV_EVENT_CLICKED || runner_busy())
+	if (lv_event_get_code(e) != LV_EVENT_CLICKED || station_busy())
 		return;
 	if (!status_file_usable())
 		return;
@@ -267,7 +327,7 @@ void Test_progrem_btn_spi_event_handler(lv_event_t *e)
 
 void Test_progrem_btn_init_event_handler(lv_event_t *e)
 {
-	if (lv_event_get_code(e) != LV_EVENT_CLICKED || runner_busy())
+	if (lv_event_get_code(e) != LV_EVENT_CLICKED || station_busy())
 		return;
 	record_close_run();
 	int err = status_file_write_fresh();
@@ -355,7 +415,7 @@ static bool read_usb_log_line(const char *command)
 
 void Test_progrem_btn_usb_event_handler(lv_event_t *e)
 {
-	if (lv_event_get_code(e) != LV_EVENT_CLICKED || runner_busy())
+	if (lv_event_get_code(e) != LV_EVENT_CLICKED || station_busy())
 		return;
 	if (!status_file_usable())
 		return;
@@ -394,7 +454,7 @@ static bool usb_entry(int port)
 
 void usb_detect_port(int port)
 {
-	if (!runner_busy())
+	if (!station_busy())
 		usb_entry(port);
 }
 
@@ -440,7 +500,7 @@ static void run_all_advance(void)
  * runs twice in one pass. */
 void Test_progrem_btn_all_event_handler(lv_event_t *e)
 {
-	if (lv_event_get_code(e) != LV_EVENT_CLICKED || runner_busy())
+	if (lv_event_get_code(e) != LV_EVENT_CLICKED || station_busy())
 		return;
 	if (!status_file_usable())
 		return;
@@ -470,7 +530,7 @@ void Test_progrem_Roller_DEVICE_TREE_event_handler(lv_event_t *e)
 	if (lv_event_get_code(e) != LV_EVENT_VALUE_CHANGED)
 		return;
 	lv_obj_t *roller = lv_event_get_target(e);
-	if (runner_busy()) {
+	if (station_busy()) {
 		/* Not acted on: the roller goes back to what the board is set to. */
 		lv_roller_set_selected(roller, roller_acted, LV_ANIM_OFF);
 		return;
@@ -499,7 +559,7 @@ static void reboot_ended(const struct runner_outcome *outcome, void *user)
 
 void ReBoot_Screen_btn_Reboot_yes_event_handler(lv_event_t *e)
 {
-	if (lv_event_get_code(e) != LV_EVENT_CLICKED || runner_busy())
+	if (lv_event_get_code(e) != LV_EVENT_CLICKED || station_busy())
 		return;
 	if (!runner_start(reboot_command, kRebootLimitMs, reboot_ended, NULL))
 		lv_label_set_text(tessel_ui.ReBoot_Screen_Msg_Reboot, "Reboot failed. Tap Yes to try again.");

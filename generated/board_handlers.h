@@ -15,6 +15,10 @@ extern char command_out[2048];
 extern int HD_volume;
 extern int LO_volume;
 
+/* True while a test, a reboot or an operator's confirmation is under way:
+ * taps on the station's buttons are dropped meanwhile. */
+bool station_busy(void);
+
 /* Looks in the kernel log for a USB disk on port 1 or 2 and, if the
  * port's last log line is a new device, runs that port's copy test. */
 void usb_detect_port(int port);

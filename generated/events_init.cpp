@@ -1,7 +1,7 @@
 /* Handler registration for every screen, and navigation between the screens. */
 #include "events_init.h"
 
-#include "board_runner.h"
+#include "board_handlers.h"
 
 void events_init(lv_ui *ui)
 {
@@ -103,7 +103,7 @@ static void navigate(lv_event_t *e, lv_obj_t **target, bool *target_del, void (*
 	if (lv_event_get_code(e) != LV_EVENT_CLICKED)
 		return;
 	/* A running test or reboot keeps the operator on this screen. */
-	if (runner_busy())
+	if (station_busy())
 		return;
 
 	lv_obj_t *act_scr = lv_scr_act();

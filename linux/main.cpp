@@ -16,6 +16,7 @@
 #include "events_init.h"
 #include "custom.h"
 #include "board_runner.h"
+#include "confirm.h"
 
 struct pollfd pfd;
 uint32_t time_till_next;
@@ -90,6 +91,8 @@ int main(int argc, char **argv)
 			break;
 	}
 
+	/* An open confirmation ends unanswered; a blink is undone. */
+	confirm_leave();
 	runner_stop_all();
 	return 0;
 }

@@ -1,9 +1,11 @@
 /*
  * make_tone: writes a short sine test tone as a 16-bit PCM WAV file.
  *
- *   make_tone OUT.wav FREQ_HZ DURATION_MS [RATE_HZ [CHANNELS]]
+ *   make_tone OUT.wav FREQ_HZ DURATION_MS [RATE_HZ [CHANNELS [COUNT GAP_MS]]]
  *
  * The audio tests play such a file from the application's working directory.
+ * With COUNT, the tone is repeated COUNT times with GAP_MS of silence between
+ * (the confirmation's "how many tones did you hear?" challenges).
  * The tone sits at half full scale (-6 dBFS) and fades in and out over 10 ms,
  * so it starts and stops without a click on any output. Every channel carries
  * the same signal. The output is the same on every run (reproducible builds).
@@ -21,7 +23,7 @@
 
 static int usage(void)
 {
-    fprintf(stderr, "usage: make_tone OUT.wav FREQ_HZ DURATION_MS [RATE_HZ [CHANNELS]]\n");
+    fprintf(stderr, "usage: make_tone OUT.wav FREQ_HZ DURATION_MS [RATE_HZ [CHANNELS [COUNT GAP_MS]]]\n");
     return 2;
 }
 
@@ -50,13 +52,14 @@ static void put_le32(unsigned char * p, uint32_t v)
 
 int main(int argc, char ** argv)
 {
-    if(argc < 4 || argc > 6) return usage();
-    long freq, duration_ms, rate = 48000, channels = 2;
+    if(argc < 4 || argc > 8 || argc == 7) return usage();
+    long freq, duration_ms, rate = 48000, channels = 2, count = 1, gap_ms = 0;
     if(!parse_long(argv[3], 1, 60000, &duration_ms) ||
        (argc > 4 && !parse_long(argv[4], 8000, 192000, &rate)) ||
        (argc > 5 && !parse_long(argv[5], 1, 8, &channels)) ||
+       (argc > 6 && (!parse_long(argv[6], 1, 16, &count) || !parse_long(argv[7], 0, 10000, &gap_ms))) ||
        !parse_long(argv[2], 1, 1000000, &freq)) {
-        fprintf(stderr, "make_tone: bad number (duration 1..60000 ms, rate 8000..192000 Hz, 1..8 channels)\n");
+        fprintf(stderr, "make_tone: bad number (duration 1..60000 ms, rate 8000..192000 Hz, 1..8 channels, count 1..16, gap 0..10000 ms)\n");
         return usage();
     }
     if(freq * 2 >= rate) {
@@ -65,8 +68,9 @@ int main(int argc, char ** argv)
     }
 
     const uint32_t frames = (uint32_t)(rate * duration_ms / 1000);
+    const uint32_t gap_frames = (uint32_t)(rate * gap_ms / 1000);
     const uint32_t block = (uint32_t)channels * 2;
-    const uint32_t data_bytes = frames * block;
+    const uint32_t data_bytes = ((uint32_t)count * frames + (uint32_t)(count - 1) * gap_frames) * block;
 
     unsigned char header[44];
     memcpy(header, "RIFF", 4);
@@ -93,14 +97,20 @@ int main(int argc, char ** argv)
     const double amplitude = 16384.0; /* -6 dBFS */
     const uint32_t fade = (uint32_t)(rate * FADE_MS / 1000);
     unsigned char frame[16];
-    for(uint32_t i = 0; ok && i < frames; i++) {
-        double gain = 1.0;
-        uint32_t from_edge = i < frames - 1 - i ? i : frames - 1 - i;
-        if(from_edge < fade) gain = 0.5 - 0.5 * cos(3.141592653589793 * from_edge / fade);
-        double v = amplitude * gain * sin(two_pi * (double)freq * i / (double)rate);
-        long s = lround(v);
-        for(long c = 0; c < channels; c++) put_le16(frame + 2 * c, (uint32_t)(uint16_t)(int16_t)s);
-        ok = fwrite(frame, block, 1, out) == 1;
+    for(long n = 0; ok && n < count; n++) {
+        if(n > 0) {
+            memset(frame, 0, sizeof frame);
+            for(uint32_t i = 0; ok && i < gap_frames; i++) ok = fwrite(frame, block, 1, out) == 1;
+        }
+        for(uint32_t i = 0; ok && i < frames; i++) {
+            double gain = 1.0;
+            uint32_t from_edge = i < frames - 1 - i ? i : frames - 1 - i;
+            if(from_edge < fade) gain = 0.5 - 0.5 * cos(3.141592653589793 * from_edge / fade);
+            double v = amplitude * gain * sin(two_pi * (double)freq * i / (double)rate);
+            long s = lround(v);
+            for(long c = 0; c < channels; c++) put_le16(frame + 2 * c, (uint32_t)(uint16_t)(int16_t)s);
+            ok = fwrite(frame, block, 1, out) == 1;
+        }
     }
     if(fclose(out) != 0) ok = 0;
     if(!ok) {

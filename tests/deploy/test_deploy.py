@@ -128,7 +128,8 @@ class Install(unittest.TestCase):
         unit_path = "/usr/lib/systemd/system/gui-tessel.service"
         self.assertEqual(self.files(), {
             "/usr/bin/gui_tessel", "/usr/bin/tessel-report", unit_path,
-            WORKDIR + "/Audio_sgtl5000.WAV", WORKDIR + "/Audio_MQS.WAV"})
+            WORKDIR + "/Audio_sgtl5000.WAV", WORKDIR + "/Audio_MQS.WAV"}
+            | {WORKDIR + "/Confirm_%d.WAV" % n for n in range(1, 5)})
 
         program = self.staged("/usr/bin/gui_tessel")
         self.assertTrue(os.stat(program).st_mode & stat.S_IXUSR)
