@@ -401,7 +401,7 @@ void build()
 	lv_obj_clear_flag(g.backdrop, LV_OBJ_FLAG_SCROLLABLE);
 
 	lv_obj_t *panel = lv_obj_create(g.backdrop);
-	lv_obj_set_size(panel, 780, s.kind == Kind::picture ? 560 : 230);
+	lv_obj_set_size(panel, 780, s.kind == Kind::picture ? 500 : 200);
 	lv_obj_center(panel);
 	lv_obj_clear_flag(panel, LV_OBJ_FLAG_SCROLLABLE);
 

@@ -4,21 +4,57 @@
 // writes the PNG and prints, one per line, "label N X1 Y1 X2 Y2" for the 15
 // result labels, "button NAME X Y" for the centre of each button ("all" is
 // "All_TEST") and "roller X Y" for the device-tree roller.
+//   board_render --confirm LINE OUT.png
+// draws the confirmation dialog of status line LINE (10 to 14) over it,
+// ready for an answer, and also prints "answer CAPTION X Y" for each of its
+// buttons (the camera's needs test.jpg in the current directory).
 // Runs on the simulated board (the screen's load handler runs its scripts).
 #include "board_ui.h"
+#include "confirm.h"
 #include "sim.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+static void ignore(const struct confirm_result *, void *) {}
+
+/* The dialog as the operator sees it when answers are taken. */
+static bool open_dialog(int line)
+{
+	if (!confirm_start(line, ignore, NULL))
+		return false;
+	for (int i = 0; i < 200 && lv_obj_has_state(confirm_button(line == 14 ? "Yes" : "1"), LV_STATE_DISABLED); i++) {
+		ui::wait_idle(10000);
+		ui::advance_ms(100);
+	}
+	lv_obj_update_layout(lv_layer_top());
+	const char *captions[] = {"1", "2", "3", "4", "None", "Play again", "Yes", "No"};
+	for (const char *c : captions) {
+		lv_obj_t *b = confirm_button(c);
+		if (b == NULL)
+			continue;
+		lv_area_t a;
+		lv_obj_get_coords(b, &a);
+		printf("answer %s %d %d\n", strcmp(c, "Play again") == 0 ? "again" : c, (a.x1 + a.x2) / 2,
+		       (a.y1 + a.y2) / 2);
+	}
+	return true;
+}
 
 int main(int argc, char **argv)
 {
-	if (argc != 2 || !sim::inside()) {
-		fprintf(stderr, "usage (on the simulated board): %s OUT.png\n", argv[0]);
+	int line = argc == 4 && strcmp(argv[1], "--confirm") == 0 ? atoi(argv[2]) : 0;
+	if ((argc != 2 && line == 0) || !sim::inside()) {
+		fprintf(stderr, "usage (on the simulated board): %s [--confirm LINE] OUT.png\n", argv[0]);
 		return 2;
 	}
+	const char *out = argv[argc - 1];
 	ui::init();
 	ui::show_test_screen();
-	if (!ui::write_png(argv[1]))
+	if (line != 0 && !open_dialog(line))
+		return 1;
+	if (!ui::write_png(out))
 		return 1;
 	fflush(stdout);
 	for (int line = 1; line <= 15; line++) {

@@ -209,6 +209,18 @@ bool write_png(const std::string &path)
 #endif
 }
 
+uint32_t pixel_rgb(lv_coord_t x, lv_coord_t y)
+{
+#ifdef BOARD_TEST_HAVE_TESTKIT
+	g_display->refresh();
+	return g_display->pixel_rgb(x, y);
+#else
+	(void)x;
+	(void)y;
+	throw std::runtime_error("pixels need the test kit");
+#endif
+}
+
 std::string text(lv_obj_t *label)
 {
 	return lv_label_get_text(label);

@@ -43,6 +43,8 @@ uint32_t flush_count();
 
 // Redraws and writes the screen as PNG (needs the test kit).
 bool write_png(const std::string &path);
+// A pixel of the screen as now drawn, 0xRRGGBB (needs the test kit).
+uint32_t pixel_rgb(lv_coord_t x, lv_coord_t y);
 
 std::string text(lv_obj_t *label);
 // Result label of status line 1..15.
