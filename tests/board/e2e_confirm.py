@@ -1,0 +1,225 @@
+#!/usr/bin/python3
+"""The confirmation mode end to end: the real gui_tessel with TESSEL_CONFIRM=1
+under headless weston (kiosk-shell) on the healthy simulated board, answered
+by touch.
+
+Cases: one Run all in which the operator answers each dialog (the right
+blink and tone counts, "None", a wrong count) and leaves the camera's
+unanswered until its 60 s limit; the verdicts on screen and the record's
+answers follow. And a blink cut short by SIGKILL: the restarted program puts
+the backlight back.
+
+The counts to answer are read from what the simulated board was asked to
+do (its call log: the player's file, the backlight's writes). The buttons'
+places come from board_render --confirm, which draws each dialog (the
+pictures are kept in the session's shots). Environment as for
+e2e_touch.py. Exit status 77 when something is missing."""
+
+import glob
+import json
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+REPO = os.path.dirname(os.path.dirname(HERE))
+sys.path.insert(0, os.environ.get("TESSEL_E2E_DIR") or os.path.join(REPO, "tests", "e2e"))
+sys.path.insert(0, HERE)
+try:
+    import harness  # noqa: E402
+    from harness import near, rgb  # noqa: E402
+    import e2e_runall  # noqa: E402
+    import e2e_touch  # noqa: E402
+except ImportError as e:  # pragma: no cover
+    print("skipped: %s" % e)
+    sys.exit(77)
+
+TITLE = "GUI Tessel"
+SIMBOARD_RUN = e2e_runall.SIMBOARD_RUN
+CAMERA_JPEG = os.path.join(REPO, "tests", "simboard", "fakes", "camera.jpg")
+BLUE = (33, 150, 243)  # an answer button that takes taps
+LIMIT_S = 60
+
+
+def dialog_buttons(line, png):
+    """Where the dialog of a status line puts its buttons: {caption: (x, y)}."""
+    work = tempfile.mkdtemp(prefix="board-confirm-")
+    try:
+        shutil.copy(CAMERA_JPEG, os.path.join(work, "test.jpg"))
+        r = subprocess.run([SIMBOARD_RUN, "-b", os.path.dirname(png), "--", "bash", "-c",
+                            '/.simboard/lib/sb-scenario workdir . && exec "$0" "$@"',
+                            os.environ["BOARD_RENDER"], "--confirm", str(line), png],
+                           cwd=work, capture_output=True, text=True, timeout=60)
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+    if r.returncode != 0:
+        raise RuntimeError("board_render --confirm %d failed: %s" % (line, r.stderr))
+    return {w[1]: (int(w[2]), int(w[3])) for w in (l.split() for l in r.stdout.splitlines()) if w[:1] == ["answer"]}
+
+
+class ConfirmOnBoard(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        missing = harness.missing_tools("weston")
+        if missing:
+            raise unittest.SkipTest("not installed: " + ", ".join(missing))
+        for var in ("TESSEL_APP", "BOARD_RENDER"):
+            if not os.access(os.environ.get(var, ""), os.X_OK):
+                raise unittest.SkipTest("%s not built" % var)
+        cls.app = os.environ["TESSEL_APP"]
+
+    def start(self, s, command):
+        """gui_tessel with the mode on, on the simulated board; `command` runs it."""
+        p = s.start_app(SIMBOARD_RUN, ["-s", "healthy", "-b", s.dir, "--", "bash", "-c",
+                                       "/.simboard/lib/sb-scenario workdir . && " + command, self.app],
+                        env={"SIMBOARD_STATE_PARENT": s.dir, "TESSEL_CONFIRM": "1"}, name="gui_tessel")
+        s.wait_window(TITLE, timeout=10.0)
+        self.status = os.path.join(s.work, "zorazu_zove")
+        self.data = harness.wait_until(
+            lambda: ([os.path.join(s.dir, d, "data") for d in os.listdir(s.dir) if d.startswith("simboard.")]
+                     or [None])[0], 5.0, what="the board's state directory")
+        return p
+
+    def open_test_screen(self, s):
+        time.sleep(1.2)  # the intro
+        s.touch_tap(*e2e_touch.START_TAP)
+        harness.wait_until(lambda: self.line(1) is not None, 5.0, what="the status file")
+        time.sleep(0.5)
+
+    def line(self, n):
+        try:
+            with open(self.status) as f:
+                return f.read().splitlines()[n - 1]
+        except (OSError, IndexError):
+            return None
+
+    def calls(self, tool):
+        try:
+            with open(os.path.join(self.data, "calls.log")) as f:
+                return [l.split("\t", 1)[1] for l in f.read().splitlines() if l.startswith(tool + "\t")]
+        except OSError:
+            return []
+
+    def zero_writes(self, backlight):
+        return sum(1 for c in self.calls("brightness") if c == backlight + " 0")
+
+    def challenges(self):
+        return [c for c in self.calls("aplay") if "Confirm_" in c]
+
+    def wait_asking(self, s, at, line, started):
+        """Waits until the line's challenge has begun (`started`, from the call
+        log: the last dialog looked the same) and its dialog takes answers."""
+        harness.wait_until(started, 30.0, interval=0.05, what="the challenge of line %d" % line)
+        x, y = at
+        s.wait_for(lambda im: near(rgb(im, x - 35, y), BLUE, 40), timeout=30.0, interval=0.1,
+                   what="the dialog of line %d taking answers" % line)
+        time.sleep(0.3)  # the fake backlight notes the last write
+
+    def tap_answer(self, s, at, line, expected):
+        s.touch_tap(*at)
+        harness.wait_until(lambda: self.line(line) == expected, 10.0, what="line %d: %s" % (line, expected))
+
+    def test_run_all_answered_by_touch(self):
+        with harness.Session(compositor="weston", shell="kiosk") as s:
+            blinks = dialog_buttons(10, os.path.join(s.shots, "dialog-backlight.png"))
+            tones = dialog_buttons(12, os.path.join(s.shots, "dialog-tones.png"))
+            picture = dialog_buttons(14, os.path.join(s.shots, "dialog-camera.png"))
+            self.assertEqual(sorted(blinks), ["1", "2", "3", "None"])
+            self.assertEqual(sorted(tones), ["1", "2", "3", "4", "None", "again"])
+            self.assertEqual(sorted(picture), ["No", "Yes"])
+            expected = list(e2e_runall.OK_VERDICTS)
+            expected[10] = "LVDS Test Failed (not seen)"
+            expected[12] = "Audio MQS Failed (not heard)"
+            expected[13] = "CSI Test failed (no answer)"
+            ref, labels, all_button = e2e_runall.render(expected, os.path.join(s.shots, "reference.png"))
+
+            p = self.start(s, 'exec "$0"')
+            self.open_test_screen(s)
+            s.touch_tap(*all_button)
+
+            # MIPI-DSI: the blinks the backlight saw
+            self.wait_asking(s, blinks["1"], 10, lambda: self.zero_writes("dsi_backlight"))
+            seen = self.zero_writes("dsi_backlight")
+            self.assertIn(seen, (1, 2, 3))
+            self.tap_answer(s, blinks[str(seen)], 10, "MIPI-DSI Test ok")
+            # LVDS: "None"
+            self.wait_asking(s, blinks["1"], 11, lambda: self.zero_writes("lvds_backlight"))
+            self.tap_answer(s, blinks["None"], 11, expected[10])
+            # sgtl5000: the tones the player played
+            self.wait_asking(s, tones["1"], 12, lambda: len(self.challenges()) == 1)
+            self.assertIn("-D plughw:1,0 ", self.challenges()[0])  # the sgtl5000's output
+            heard = int(self.challenges()[0].split("Confirm_")[1][0])
+            self.tap_answer(s, tones[str(heard)], 12, "Audio Default Sgtl5000 ok")
+            # MQS: a wrong count
+            self.wait_asking(s, tones["1"], 13, lambda: len(self.challenges()) == 2)
+            self.assertIn("-D plughw:0,0 ", self.challenges()[1])  # the MQS output
+            wrong = int(self.challenges()[1].split("Confirm_")[1][0]) % 4 + 1
+            self.tap_answer(s, tones[str(wrong)], 13, expected[12])
+            # the camera: nobody answers; taps outside the dialog change nothing
+            self.wait_asking(s, picture["Yes"], 14, lambda: self.calls("gst-launch-1.0"))
+            asked = time.monotonic()
+            scans = len(self.calls("i2cdetect"))
+            s.touch_tap(*e2e_touch.I2C_BUTTON)
+            time.sleep(2.0)
+            self.assertEqual(len(self.calls("i2cdetect")), scans, "a tap outside the dialog ran the I2C test")
+            harness.wait_until(lambda: self.line(14) != "not yet", LIMIT_S + 15, interval=0.2,
+                               what="the camera's limit")
+            waited = time.monotonic() - asked
+            self.assertEqual(self.line(14), expected[13])
+            self.assertGreater(waited, LIMIT_S - 2)
+
+            img = s.wait_for(lambda im: all(e2e_runall.region_matches(im, ref, b) for b in labels.values()),
+                             timeout=20.0, interval=0.25, what="the verdicts on screen")
+            s.save(img, "run-all-confirmed")
+            with open(self.status) as f:
+                self.assertEqual(f.read().splitlines(), expected)
+            # every line has its verdict: Run all closed the run into the history
+            runs = sorted(glob.glob(os.path.join(s.work, "Log", "runs", "*.json")))
+            self.assertEqual(len(runs), 1, runs)
+            with open(runs[0]) as f:
+                tests = {t["line"]: t for t in json.load(f)["tests"]}
+            answers = {n: (tests[n]["confirmation"]["answer"], tests[n]["confirmation"]["outcome"])
+                       for n in range(10, 15)}
+            self.assertEqual(answers, {10: (str(seen), "passed"), 11: ("None", "failed"),
+                                       12: (str(heard), "passed"), 13: (str(wrong), "failed"),
+                                       14: (None, "failed")})
+            self.assertEqual(tests[10]["confirmation"]["challenge"], "%d blink%s" % (seen, "s"[:seen - 1]))
+            self.assertGreaterEqual(tests[14]["confirmation"]["seconds"], LIMIT_S)
+            self.assertEqual(tests[14]["outcome"], "failed")
+            self.assertNotIn("confirmation", tests[1])
+            s.close_window(TITLE)
+            self.assertEqual(p.wait(5.0), 0, p.output()[-2000:])
+
+    def test_a_blink_cut_by_sigkill_is_undone_at_the_next_start(self):
+        with harness.Session(compositor="weston", shell="kiosk") as s:
+            _, _, centres = e2e_runall.render_layout(["not yet"] * 15, os.path.join(s.shots, "layout.png"))
+            # a restart as the service has it: the program again when it ends
+            p = self.start(s, '"$0"; exec "$0"')
+            self.open_test_screen(s)
+            s.touch_tap(*centres["dsi"])
+            harness.wait_until(lambda: self.zero_writes("dsi_backlight") >= 1, 20.0, what="the backlight off")
+            app = [pid for pid in e2e_touch.TouchOnBoard.descendants(p.pid)
+                   if os.path.basename(os.readlink("/proc/%d/exe" % pid)) == "gui_tessel"]
+            self.assertEqual(len(app), 1)
+            os.kill(app[0], signal.SIGKILL)
+            writes = len(self.calls("brightness"))
+            self.assertEqual(self.calls("brightness")[-1], "dsi_backlight 0")
+            note = os.path.join(s.work, "backlight.restore")
+            self.assertTrue(os.path.exists(note))
+            harness.wait_until(lambda: not os.path.exists(note), 20.0, what="the restarted program's restore")
+            harness.wait_until(lambda: len(self.calls("brightness")) > writes, 5.0, what="the restoring write")
+            self.assertEqual(self.calls("brightness")[writes:], ["dsi_backlight 100"])
+            # the unconfirmed "ok" did not outlive the kill
+            self.assertEqual(self.line(10), "not yet")
+            s.wait_window(TITLE, timeout=10.0)
+            s.close_window(TITLE)
+            self.assertEqual(p.wait(5.0), 0, p.output()[-2000:])
+
+
+if __name__ == "__main__":
+    harness.main()
