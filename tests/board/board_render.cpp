@@ -28,6 +28,7 @@ static bool open_dialog(int line)
 		ui::wait_idle(10000);
 		ui::advance_ms(100);
 	}
+	ui::advance_ms(400); /* the buttons' change of look */
 	lv_obj_update_layout(lv_layer_top());
 	const char *captions[] = {"1", "2", "3", "4", "None", "Play again", "Yes", "No"};
 	for (const char *c : captions) {
