@@ -293,6 +293,7 @@ void start_blinks()
 		fprintf(stderr, "gui_tessel: cannot note the backlight's value (%s); not blinking it\n",
 			g.subject->what);
 		g.fail_mark = g.subject->wrong_mark;
+		g.challenge = "blinks (backlight unreadable)";
 		return;
 	}
 	g.phase = Phase::playing;
@@ -449,7 +450,8 @@ void finish(const char *answer, bool ok, const char *mark, bool leaving)
 	void *user = g.user;
 	/* Gone from the screen now; the objects go at the next timer pass
 	 * (this may run inside one of their own events). */
-	if (g.backdrop != nullptr) {
+	/* (A closed window took the display and its layers with it.) */
+	if (g.backdrop != nullptr && lv_obj_is_valid(g.backdrop)) {
 		lv_obj_add_flag(g.backdrop, LV_OBJ_FLAG_HIDDEN);
 		lv_obj_del_async(g.backdrop);
 	}
@@ -494,6 +496,7 @@ bool confirm_start(int line, confirm_done_cb done, void *user)
 		if (!load_picture(s->what, kPictureW, kPictureH, g_pixels, &w, &h)) {
 			fprintf(stderr, "gui_tessel: %s cannot be read as a JPEG picture\n", s->what);
 			g.fail_mark = kBadPictureMark;
+			g.challenge = "picture (unreadable)";
 		} else {
 			g.challenge = "picture " + std::to_string(w) + "x" + std::to_string(h);
 			g.image.header.cf = LV_IMG_CF_TRUE_COLOR;

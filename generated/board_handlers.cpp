@@ -211,8 +211,11 @@ static void test_confirmed(const struct confirm_result *r, void *user)
 		printf("%s\n", verdict.c_str());
 		fflush(stdout);
 	}
-	show_status_file();
-	lv_refr_now(NULL);
+	/* Leaving: the window may be gone with its labels. */
+	if (!r->leaving) {
+		show_status_file();
+		lv_refr_now(NULL);
+	}
 	record_set_confirmation(r->line, r->challenge, r->answer, r->seconds, r->ok);
 	confirming.outcome.console_tail = confirming.console_tail.c_str();
 	report(r->line, &confirming.outcome, false);
