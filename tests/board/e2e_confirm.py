@@ -1,19 +1,12 @@
 #!/usr/bin/python3
-"""The confirmation mode end to end: the real gui_tessel with TESSEL_CONFIRM=1
-under headless weston (kiosk-shell) on the healthy simulated board, answered
-by touch.
-
-Cases: one Run all in which the operator answers each dialog (the right
-blink and tone counts, "None", a wrong count) and leaves the camera's
-unanswered until its 60 s limit; the verdicts on screen and the record's
-answers follow. And a blink cut short by SIGKILL: the restarted program puts
-the backlight back.
-
-The counts to answer are read from what the simulated board was asked to
-do (its call log: the player's file, the backlight's writes). The buttons'
-places come from board_render --confirm, which draws each dialog (the
-pictures are kept in the session's shots). Environment as for
-e2e_touch.py. Exit status 77 when something is missing."""
+"""The confirmation mode end to end: gui_tessel with TESSEL_CONFIRM=1 under
+headless weston (kiosk-shell) on the healthy simulated board, by touch: one
+Run all whose dialogs get the right blink and tone counts, "None", a wrong
+count and no answer at all; and a blink cut by SIGKILL, undone by the
+restarted program. The counts come from the board's call log (the player's
+file, the backlight's writes); the buttons' places from board_render
+--confirm. Environment as for e2e_touch.py; exit status 77 when something
+is missing."""
 
 import glob
 import json
@@ -108,21 +101,21 @@ class ConfirmOnBoard(unittest.TestCase):
     def zero_writes(self, backlight):
         return sum(1 for c in self.calls("brightness") if c == backlight + " 0")
 
-    def challenges(self):
-        return [c for c in self.calls("aplay") if "Confirm_" in c]
+    def challenge(self, n):
+        """The n-th tone challenge played: (its output, its count), or None."""
+        played = [c for c in self.calls("aplay") if "Confirm_" in c]
+        return (played[n].split()[1], int(played[n].split("Confirm_")[1][0])) if len(played) > n else None
 
-    def wait_asking(self, s, at, line, started):
-        """Waits until the line's challenge has begun (`started`, from the call
-        log: the last dialog looked the same) and its dialog takes answers."""
+    def answer(self, s, first, line, started, choose):
+        """Once the line's challenge has begun (`started`: the last dialog may
+        have looked the same) and its dialog takes answers (`first` turns
+        blue), taps the button `choose()` gives."""
         harness.wait_until(started, 30.0, interval=0.05, what="the challenge of line %d" % line)
-        x, y = at
-        s.wait_for(lambda im: near(rgb(im, x - 35, y), BLUE, 40), timeout=30.0, interval=0.1,
+        s.wait_for(lambda im: near(rgb(im, first[0] - 35, first[1]), BLUE, 40), timeout=30.0, interval=0.1,
                    what="the dialog of line %d taking answers" % line)
         time.sleep(0.3)  # the fake backlight notes the last write
-
-    def tap_answer(self, s, at, line, expected):
-        s.touch_tap(*at)
-        harness.wait_until(lambda: self.line(line) == expected, 10.0, what="line %d: %s" % (line, expected))
+        s.touch_tap(*choose())
+        harness.wait_until(lambda: self.line(line) != "not yet", 10.0, what="line %d's verdict" % line)
 
     def recorded(self, s):
         """The run's tests by line: the current record, or the run kept under
@@ -141,9 +134,8 @@ class ConfirmOnBoard(unittest.TestCase):
             blinks = dialog_buttons(10, os.path.join(s.shots, "dialog-backlight.png"))
             tones = dialog_buttons(12, os.path.join(s.shots, "dialog-tones.png"))
             picture = dialog_buttons(14, os.path.join(s.shots, "dialog-camera.png"))
-            self.assertEqual(sorted(blinks), ["1", "2", "3", "None"])
-            self.assertEqual(sorted(tones), ["1", "2", "3", "4", "None", "again"])
-            self.assertEqual(sorted(picture), ["No", "Yes"])
+            self.assertEqual([sorted(b) for b in (blinks, tones, picture)],
+                             [["1", "2", "3", "None"], ["1", "2", "3", "4", "None", "again"], ["No", "Yes"]])
             expected = list(e2e_runall.OK_VERDICTS)
             expected[10] = "LVDS Test Failed (not seen)"
             expected[12] = "Audio MQS Failed (not heard)"
@@ -154,26 +146,23 @@ class ConfirmOnBoard(unittest.TestCase):
             self.open_test_screen(s)
             s.touch_tap(*all_button)
 
-            # MIPI-DSI: the blinks the backlight saw
-            self.wait_asking(s, blinks["1"], 10, lambda: self.zero_writes("dsi_backlight"))
+            # the blinks the backlight saw, "None", the tones played, a wrong count
+            self.answer(s, blinks["1"], 10, lambda: self.zero_writes("dsi_backlight"),
+                        lambda: blinks[str(self.zero_writes("dsi_backlight"))])
             seen = self.zero_writes("dsi_backlight")
-            self.assertIn(seen, (1, 2, 3))
-            self.tap_answer(s, blinks[str(seen)], 10, "MIPI-DSI Test ok")
-            # LVDS: "None"
-            self.wait_asking(s, blinks["1"], 11, lambda: self.zero_writes("lvds_backlight"))
-            self.tap_answer(s, blinks["None"], 11, expected[10])
-            # sgtl5000: the tones the player played
-            self.wait_asking(s, tones["1"], 12, lambda: len(self.challenges()) == 1)
-            self.assertIn("-D plughw:1,0 ", self.challenges()[0])  # the sgtl5000's output
-            heard = int(self.challenges()[0].split("Confirm_")[1][0])
-            self.tap_answer(s, tones[str(heard)], 12, "Audio Default Sgtl5000 ok")
-            # MQS: a wrong count
-            self.wait_asking(s, tones["1"], 13, lambda: len(self.challenges()) == 2)
-            self.assertIn("-D plughw:0,0 ", self.challenges()[1])  # the MQS output
-            wrong = int(self.challenges()[1].split("Confirm_")[1][0]) % 4 + 1
-            self.tap_answer(s, tones[str(wrong)], 13, expected[12])
+            self.answer(s, blinks["1"], 11, lambda: self.zero_writes("lvds_backlight"), lambda: blinks["None"])
+            self.answer(s, tones["1"], 12, lambda: self.challenge(0), lambda: tones[str(self.challenge(0)[1])])
+            self.answer(s, tones["1"], 13, lambda: self.challenge(1),
+                        lambda: tones[str(self.challenge(1)[1] % 4 + 1)])
+            self.assertEqual([self.challenge(0)[0], self.challenge(1)[0]], ["plughw:1,0", "plughw:0,0"])
+            heard, wrong = self.challenge(0)[1], self.challenge(1)[1] % 4 + 1
+            for backlight in ("dsi_backlight", "lvds_backlight"):  # each back to its value
+                self.assertEqual([c for c in self.calls("brightness") if c.startswith(backlight)][-1],
+                                 backlight + " 100")
             # the camera: nobody answers; taps outside the dialog change nothing
-            self.wait_asking(s, picture["Yes"], 14, lambda: self.calls("gst-launch-1.0"))
+            harness.wait_until(lambda: self.calls("gst-launch-1.0"), 30.0, what="the capture")
+            s.wait_for(lambda im: near(rgb(im, picture["Yes"][0] - 35, picture["Yes"][1]), BLUE, 40),
+                       timeout=30.0, interval=0.1, what="the camera's dialog")
             asked = time.monotonic()
             scans = len(self.calls("i2cdetect"))
             s.touch_tap(*e2e_touch.I2C_BUTTON)
