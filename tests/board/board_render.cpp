@@ -30,15 +30,14 @@ static bool open_dialog(int line)
 	}
 	ui::advance_ms(400); /* the buttons' change of look */
 	lv_obj_update_layout(lv_layer_top());
-	const char *captions[] = {"1", "2", "3", "4", "None", "Play again", "Yes", "No"};
+	const char *captions[] = {"1", "2", "3", "4", "None", "Yes", "No"};
 	for (const char *c : captions) {
 		lv_obj_t *b = confirm_button(c);
 		if (b == NULL)
 			continue;
 		lv_area_t a;
 		lv_obj_get_coords(b, &a);
-		printf("answer %s %d %d\n", strcmp(c, "Play again") == 0 ? "again" : c, (a.x1 + a.x2) / 2,
-		       (a.y1 + a.y2) / 2);
+		printf("answer %s %d %d\n", c, (a.x1 + a.x2) / 2, (a.y1 + a.y2) / 2);
 	}
 	return true;
 }
