@@ -4,8 +4,9 @@
  *
  * Reads DIR/Log/record.json (DIR: the working directory, default the
  * current one) and prints it as a table, or prints record.json or
- * record.xml as they are. Exit status: 0 when the record holds tests and
- * every one passed, 1 otherwise, 2 when there is no readable record. */
+ * record.xml as they are. Exit status: 0 when each of the fifteen status
+ * lines has a test in the record and every one passed, 1 otherwise, 2 when
+ * there is no readable record. */
 #include <nlohmann/json.hpp>
 
 #include <cerrno>
@@ -15,6 +16,7 @@
 
 using json = nlohmann::json;
 
+static const int kLines = 15; /* status lines, one a test */
 static const char kUsage[] = "usage: tessel-report [--dir DIR] [--json | --junit]\n";
 
 static int no_record(const std::string &path, const std::string &why)
@@ -51,6 +53,23 @@ static long long number_of(const json &o, const char *key)
 {
 	auto it = o.is_object() ? o.find(key) : o.end();
 	return o.is_object() && it != o.end() && it->is_number_integer() ? it->get<long long>() : 0;
+}
+
+/* The status lines that have no result in this run ("7, 8"), "" when none
+ * is missing: a board passes only when every line has passed. */
+static std::string lines_without_result(const json &doc)
+{
+	bool seen[kLines + 1] = {};
+	for (const json &t : doc.at("tests")) {
+		long long line = number_of(t, "line");
+		if (line >= 1 && line <= kLines)
+			seen[line] = true;
+	}
+	std::string missing;
+	for (int line = 1; line <= kLines; line++)
+		if (!seen[line])
+			missing += (missing.empty() ? "" : ", ") + std::to_string(line);
+	return missing;
 }
 
 static const json &member(const json &o, const char *key)
@@ -95,6 +114,10 @@ static void print_table(const json &doc)
 		printf("%s%s%s%s\n", pad(text_of(t, "name"), 14).c_str(), pad(text_of(t, "outcome"), 14).c_str(),
 		       pad(duration, 11).c_str(), text_of(t, "status_line", "(unreadable)").c_str());
 	}
+	std::string missing = lines_without_result(doc);
+	if (!missing.empty())
+		printf("\nNo result yet in this run for status line%s %s.\n", missing.find(',') == std::string::npos ? "" : "s",
+		       missing.c_str());
 	const json &totals = member(doc, "totals");
 	if (!totals.empty())
 		printf("\n%lld tests: %lld passed, %lld failed, %lld warning, %lld not run, %lld timed out, %lld not recorded\n",
@@ -103,11 +126,11 @@ static void print_table(const json &doc)
 		       number_of(totals, "not_recorded"));
 }
 
-/* 0 when there are tests and each passed, 1 otherwise. */
+/* 0 when all fifteen lines have a test that passed, 1 otherwise. */
 static int verdict_of(const json &doc)
 {
 	const json &tests = doc.at("tests");
-	if (tests.empty())
+	if (tests.empty() || !lines_without_result(doc).empty())
 		return 1;
 	for (const json &t : tests)
 		if (text_of(t, "outcome", "") != "passed")
