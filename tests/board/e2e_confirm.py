@@ -162,7 +162,12 @@ class ConfirmOnBoard(unittest.TestCase):
             s.save(img, "run-all-confirmed")
             with open(self.status) as f:
                 self.assertEqual(f.read().splitlines(), expected)
-            with open(os.path.join(s.work, "Log", "record.json")) as f:
+            record = os.path.join(s.work, "Log", "record")
+            r = subprocess.run(["/usr/bin/python3", os.path.join(REPO, "tests", "record", "check_record.py"),
+                                os.path.join(REPO, "docs", "record.schema.json"), record + ".json", record + ".xml"],
+                               capture_output=True, text=True, timeout=60)
+            self.assertEqual(r.returncode, 0, r.stdout + r.stderr)
+            with open(record + ".json") as f:
                 tests = {t["line"]: t for t in json.load(f)["tests"]}
             answers = {n: (tests[n]["confirmation"]["answer"], tests[n]["confirmation"]["outcome"])
                        for n in range(10, 15)}
