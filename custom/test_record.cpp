@@ -1,5 +1,6 @@
 #include "test_record.h"
 
+#include "outbox.h"
 #include "record_json.h"
 #include "tessel_version.h"
 
@@ -506,6 +507,8 @@ static void write_current(void)
 	ok = write_atomically(kRecordXml, render_junit(b, id)) && ok;
 	if (ok)
 		sync_dir(kLogDir);
+	if (ok)
+		upload_note_run(id.c_str(), kRecordJson, kRecordXml, 0);
 }
 
 /* ---- loading -------------------------------------------------------- */
@@ -772,6 +775,8 @@ void record_close_run(void)
 		ok = write_atomically(base + ".xml", render_junit(b, id)) && ok;
 		if (ok)
 			sync_dir(kRunsDir);
+		if (ok)
+			upload_note_run(id.c_str(), (base + ".json").c_str(), (base + ".xml").c_str(), 1);
 		prune_history();
 	}
 	begin_run(closed);

@@ -16,6 +16,7 @@
 #include "events_init.h"
 #include "custom.h"
 #include "board_runner.h"
+#include "uploader.h"
 
 struct pollfd pfd;
 uint32_t time_till_next;
@@ -91,5 +92,6 @@ int main(int argc, char **argv)
 	}
 
 	runner_stop_all();
+	upload_stop();
 	return 0;
 }

@@ -6,6 +6,7 @@
  * current one) and prints it as a table, or prints record.json or
  * record.xml as they are. Exit status: 0 when the record holds tests and
  * every one passed, 1 otherwise, 2 when there is no readable record. */
+#include "outbox.h"
 #include "record_json.h"
 
 #include <cerrno>
@@ -131,6 +132,9 @@ int main(int argc, char **argv)
 		fwrite(xml.data(), 1, xml.size(), stdout);
 	} else {
 		print_table(doc);
+		int waiting = upload_waiting(dir.c_str());
+		if (waiting >= 0)
+			printf("\nLine server: %d run%s waiting to be sent\n", waiting, waiting == 1 ? "" : "s");
 	}
 	if (fflush(stdout) != 0)
 		return 2;

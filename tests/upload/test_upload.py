@@ -1,0 +1,139 @@
+#!/usr/bin/python3
+"""Runs leave the board: the station on the simulated board against a real
+nginx on 127.0.0.1 (tests/upload/line_server.py).
+
+  ServerTrouble      the in-process station (upload_station) through a Run all
+                     while the server is down, refusing, failing and hanging
+  RunAllArrives      the real program under sway: Run all, the server's files
+  KilledAfterTest    the real program SIGKILLed right after a test ends
+  WallTwoStations    two programs on two boards, the wall in headless Chromium
+
+Environment (CTest sets it): UPLOAD_STATION, TESSEL_APP, TESSEL_E2E_VPOINTER,
+SIMBOARD_RUN, TESSEL_E2E_DIR. Exit status 77 when everything was skipped."""
+
+import json
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+REPO = os.path.dirname(os.path.dirname(HERE))
+sys.path.insert(0, HERE)
+sys.path.insert(0, os.environ.get("TESSEL_E2E_DIR") or os.path.join(REPO, "tests", "e2e"))
+from line_server import LineServer  # noqa: E402
+
+SIMBOARD_RUN = os.environ.get("SIMBOARD_RUN") or os.path.join(REPO, "tests", "simboard", "simboard-run")
+TITLE = "GUI Tessel"
+START_TAP = (640, 400)
+RUN_ALL = (1181, 578)  # the "All_TEST" button on the test screen
+PL2303 = None
+
+
+def config(dir_, server, station="st-1"):
+    path = os.path.join(dir_, "gui-tessel.conf")
+    with open(path, "w") as f:
+        f.write("# test station\nserver = %s/\nstation = %s\n" % (server.url, station))
+    return path
+
+
+def wait_until(cond, timeout, what):
+    deadline = time.monotonic() + timeout
+    while True:
+        v = cond()
+        if v:
+            return v
+        if time.monotonic() > deadline:
+            raise AssertionError("%s not reached within %.0f s" % (what, timeout))
+        time.sleep(0.1)
+
+
+def board_record(work, run_id):
+    """The board's files of a run: its history copy once closed, else the current record."""
+    log = os.path.join(work, "Log")
+    base = os.path.join(log, "runs", run_id)
+    paths = (base + ".json", base + ".xml") if os.path.exists(base + ".json") else \
+        (os.path.join(log, "record.json"), os.path.join(log, "record.xml"))
+    out = []
+    for p in paths:
+        with open(p, "rb") as f:
+            out.append(f.read())
+    return out
+
+
+class UploadCase(unittest.TestCase):
+    def assert_runs_equal_board(self, server, work):
+        """Exactly one .json and one .xml per run on the server, each equal to the board's."""
+        names = server.files("runs")
+        ids = sorted({n.rsplit(".", 1)[0] for n in names})
+        self.assertTrue(ids, "no run on the server")
+        self.assertEqual(names, sorted([i + ".json" for i in ids] + [i + ".xml" for i in ids]))
+        for run_id in ids:
+            js, xml = board_record(work, run_id)
+            self.assertEqual(server.read("runs", run_id + ".json"), js, run_id)
+            self.assertEqual(server.read("runs", run_id + ".xml"), xml, run_id)
+        return ids
+
+
+class ServerTrouble(UploadCase):
+    """Down, 403, 500 and hanging during a Run all, then healthy: the verdicts
+    come as fast as ever and the run arrives once, equal to the board's."""
+
+    def test_run_all_through_trouble(self):
+        station = os.environ.get("UPLOAD_STATION", "")
+        if not os.access(station, os.X_OK):
+            self.skipTest("upload_station not built")
+        tmp = tempfile.mkdtemp(prefix="tessel-upload-")
+        os.chmod(tmp, 0o755)
+        work, gate = os.path.join(tmp, "work"), os.path.join(tmp, "gate")
+        os.mkdir(work)
+        os.mkdir(gate)
+        with LineServer(tmp) as server:
+            env = dict(os.environ, TESSEL_CONFIG=config(tmp, server), UPLOAD_GATE=gate, UPLOAD_DRAIN_S="90")
+            p = subprocess.Popen([SIMBOARD_RUN, "-s", "healthy", "-b", tmp, "--", "bash", "-c",
+                                  '/.simboard/lib/sb-scenario workdir . && exec "$0" runall', station],
+                                 cwd=work, env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+            try:
+                # Three verdicts in each mood, each mood long enough for a heartbeat.
+                for n, mood in enumerate(["down", "403", "500", "hang", "healthy"]):
+                    server.set(mood)
+                    for line in range(3 * n + 1, 3 * n + 4):
+                        open(os.path.join(gate, str(line)), "w").close()
+                        time.sleep(0.4)
+                    time.sleep(6)
+                out, err = p.communicate(timeout=150)
+            finally:
+                if p.poll() is None:
+                    p.kill()
+                    p.wait()
+            self.assertEqual(p.returncode, 0, err[-3000:])
+            verdicts = [l.split(" ", 3) for l in out.splitlines() if l.startswith("verdict ")]
+            self.assertEqual(len(verdicts), 15, out)
+            for _, line, ms, text in verdicts:
+                self.assertIn("ok", text)
+                # A main thread that waited on the network would take seconds
+                # (a hanging server: 10 s). The backlight scripts pause after
+                # their last sed.
+                limit = 850.0 if line in ("10", "11") else 250.0
+                self.assertLess(float(ms), limit, "line %s: %s ms" % (line, ms))
+            self.assertIn("outbox 0", out)
+            stop_ms = float(out.split("stop_ms ")[1].split()[0])
+            self.assertLess(stop_ms, 1000.0)
+            # the console said why, once per reason, never per retry
+            reasons = [l for l in err.splitlines() if l.startswith("upload: PUT")]
+            self.assertGreaterEqual(len(reasons), 3, err)
+            self.assertLessEqual(len(reasons), 12, "\n".join(reasons))
+            self.assertIn("HTTP 500", err)
+            self.assert_runs_equal_board(server, work)
+            self.assertEqual(server.files("stations"), ["st-1.json"])
+        shutil.rmtree(tmp, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    result = unittest.main(exit=False, verbosity=2).result
+    if result.testsRun and len(result.skipped) == result.testsRun:
+        sys.exit(77)
+    sys.exit(0 if result.wasSuccessful() else 1)
