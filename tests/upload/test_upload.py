@@ -29,8 +29,8 @@ from line_server import LineServer  # noqa: E402
 SIMBOARD_RUN = os.environ.get("SIMBOARD_RUN") or os.path.join(REPO, "tests", "simboard", "simboard-run")
 TITLE = "GUI Tessel"
 START_TAP = (640, 400)
-RUN_ALL = (1181, 578)  # the "All_TEST" button on the test screen
-PL2303 = None
+RUN_ALL = (307, 154)  # "All_TEST" on the test screen
+PL2303_TEST = (162, 696)
 
 
 def config(dir_, server, station="st-1"):
@@ -130,6 +130,128 @@ class ServerTrouble(UploadCase):
             self.assert_runs_equal_board(server, work)
             self.assertEqual(server.files("stations"), ["st-1.json"])
         shutil.rmtree(tmp, ignore_errors=True)
+
+
+class Station:
+    """The real program on a simulated board of its own, in a session's compositor."""
+
+    def __init__(self, session, server, station, work):
+        self.s, self.work = session, work
+        os.makedirs(work, exist_ok=True)
+        self.conf = config(os.path.dirname(work), server, station) if station else None
+        self.proc = None
+
+    def start(self, tap_start=True):
+        import harness
+        env = {"TESSEL_CONFIG": self.conf} if self.conf else {}
+        self.proc = self.s.start_app(SIMBOARD_RUN, ["-s", "healthy", "-b", self.s.dir, "--", "bash", "-c",
+                                                    '/.simboard/lib/sb-scenario workdir . && exec "$0"',
+                                                    os.environ["TESSEL_APP"]], env=env, cwd=self.work)
+        if tap_start:
+            self.s.wait_window(TITLE, timeout=10.0)
+            time.sleep(1.5)  # the intro animation
+            self.s.tap(*START_TAP)
+            harness.wait_until(lambda: os.path.exists(os.path.join(self.work, "zorazu_zove")), 5.0, what="test screen")
+            time.sleep(0.5)
+        return self
+
+    def app_pid(self):
+        """gui_tessel among the processes this station's runner started."""
+        children = {}
+        for pid in filter(str.isdigit, os.listdir("/proc")):
+            try:
+                with open("/proc/%s/stat" % pid) as f:
+                    ppid = int(f.read().rsplit(")", 1)[1].split()[1])
+                children.setdefault(ppid, []).append(int(pid))
+            except (OSError, IndexError, ValueError):
+                pass
+        todo = [self.proc.pid]
+        while todo:
+            pid = todo.pop()
+            try:
+                with open("/proc/%d/comm" % pid) as f:
+                    if f.read().strip() == "gui_tessel":
+                        return pid
+            except OSError:
+                pass
+            todo += children.get(pid, [])
+        return None
+
+    def status(self):
+        with open(os.path.join(self.work, "zorazu_zove")) as f:
+            return f.read().splitlines()
+
+
+def e2e_ready(case):
+    import harness
+    missing = harness.missing_tools()
+    if missing:
+        case.skipTest("not installed: " + ", ".join(missing))
+    if not os.access(os.environ.get("TESSEL_APP", ""), os.X_OK):
+        case.skipTest("TESSEL_APP not built")
+    return harness
+
+
+class RunAllArrives(UploadCase):
+    def test_run_all_reaches_the_server(self):
+        harness = e2e_ready(self)
+        with harness.Session() as s, LineServer(s.dir) as server:
+            server.set("healthy")
+            st = Station(s, server, "st-1", os.path.join(s.dir, "board1", "work")).start()
+            s.tap(*RUN_ALL)
+            wait_until(lambda: sum("ok" in l for l in st.status()) == 15, 120, "15 verdicts")
+            # the last version of the run is on the server, as on the board
+            wait_until(lambda: self._equal(server, st.work), 30, "the board's record on the server")
+            ids = self.assert_runs_equal_board(server, st.work)
+            first = json.loads(server.read("stations", "st-1.json"))
+            wait_until(lambda: json.loads(server.read("stations", "st-1.json"))["time"] != first["time"], 12,
+                       "a newer heartbeat")
+            beat = json.loads(server.read("stations", "st-1.json"))
+            self.assertEqual(beat["state"], "idle")
+            self.assertEqual(beat["board"]["serial_number"], "3A1C29F40B7D5E66")
+            self.assertEqual([v["verdict"] for v in beat["verdicts"]], st.status())
+            self.assertEqual({v["outcome"] for v in beat["verdicts"]}, {"passed"})
+            self.assertEqual(beat["outbox"], 0)
+            self.assertTrue(beat["run_id"])
+            s.close_window(TITLE)
+            self.assertEqual(st.proc.wait(5.0), 0, st.proc.output()[-2000:])
+
+    def _equal(self, server, work):
+        try:
+            self.assert_runs_equal_board(server, work)
+            return True
+        except (AssertionError, OSError):
+            return False
+
+
+class KilledAfterTest(UploadCase):
+    def test_run_arrives_after_sigkill_and_restart(self):
+        harness = e2e_ready(self)
+        with harness.Session() as s, LineServer(s.dir) as server:
+            # the server is down: what the test leaves can only be on the board
+            st = Station(s, server, "st-1", os.path.join(s.dir, "board1", "work")).start()
+            record = os.path.join(st.work, "Log", "record.json")
+
+            def pl2303_recorded():
+                try:
+                    with open(record) as f:
+                        return any(t["line"] == 9 for t in json.load(f)["tests"])
+                except (OSError, ValueError, KeyError):
+                    return False
+            s.tap(*PL2303_TEST)
+            wait_until(pl2303_recorded, 30, "the PL2303 test in the record")
+            pid = st.app_pid()
+            self.assertIsNotNone(pid)
+            os.kill(pid, 9)
+            st.proc.wait(10)
+            self.assertEqual(server.files("runs"), [])
+            server.set("healthy")
+            st.start(tap_start=False)
+            wait_until(lambda: server.files("runs"), 30, "the run on the server")
+            wait_until(lambda: len(server.files("runs")) == 2, 10, "both files of the run")
+            self.assert_runs_equal_board(server, st.work)
+            s.close_window(TITLE)
+            st.proc.wait(5.0)
 
 
 if __name__ == "__main__":
