@@ -254,6 +254,59 @@ class KilledAfterTest(UploadCase):
             st.proc.wait(5.0)
 
 
+class WallTwoStations(unittest.TestCase):
+    """Two programs on two boards; the wall in headless Chromium shows both,
+    then "no contact" for the one stopped."""
+
+    def test_wall(self):
+        harness = e2e_ready(self)
+        try:
+            from selenium import webdriver
+            from selenium.webdriver.chrome.options import Options
+        except ImportError:
+            self.skipTest("python3-selenium not installed")
+        ok = ["I2C Test ok", "GPIO Key Test ok", "UART7 Test ok", "SPI3 Master Test ok", "SPI3 Slave Test ok",
+              "ADC Test ok", "USB1 Test ok", "USB2 Test ok", "PL2303 Test ok", "MIPI-DSI Test ok", "LVDS Test ok",
+              "Audio Default Sgtl5000 ok", "Audio MQS ok", "CSI Test ok", "RTC Test ok"]
+        mixed = ["I2C Test failed", "GPIO Key Test Failed (timed out)", "not yet"] + ok[3:]
+        expected = {"st-a": ["passed"] * 15, "st-b": ["failed", "timed out", "not run"] + ["passed"] * 12}
+        with harness.Session() as s, LineServer(s.dir) as server:
+            server.set("healthy")
+            stations = {}
+            for name, lines in (("st-a", ok), ("st-b", mixed)):
+                st = Station(s, server, name, os.path.join(s.dir, name, "work"))
+                with open(os.path.join(st.work, "zorazu_zove"), "w") as f:
+                    f.write("".join(l + "\n" for l in lines))
+                stations[name] = st.start(tap_start=False)
+            wait_until(lambda: server.files("stations") == ["st-a.json", "st-b.json"], 20, "two station files")
+
+            opts = Options()
+            for a in ("--headless=new", "--no-sandbox", "--window-size=1280,800", "--disable-gpu"):
+                opts.add_argument(a)
+            browser = webdriver.Chrome(options=opts)
+            try:
+                browser.get(server.url + "/")
+                tiles = """return [...document.querySelectorAll('.tile')].map(t => [t.dataset.station,
+                    t.querySelector('.state').textContent,
+                    [...t.querySelectorAll('.cells span')].map(c => c.dataset.outcome)])"""
+                shown = wait_until(lambda: {t[0]: t for t in browser.execute_script(tiles)} if
+                                   len(browser.execute_script(tiles)) == 2 else None, 15, "two tiles")
+                for name, outcomes in expected.items():
+                    self.assertEqual(shown[name][1], "idle")
+                    self.assertEqual(shown[name][2], outcomes, name)
+                stations["st-b"].proc.stop()
+                t0 = time.monotonic()
+                wait_until(lambda: {t[0]: t[1] for t in browser.execute_script(tiles)}["st-b"] == "no contact",
+                           20, "no contact on st-b's tile")
+                print("st-b shows no contact %.1f s after it stopped" % (time.monotonic() - t0))
+                self.assertEqual({t[0]: t[1] for t in browser.execute_script(tiles)}["st-a"], "idle")
+                browser.save_screenshot(os.path.join(s.shots, "wall.png"))
+                s.keep = s.keep or os.environ.get("TESSEL_E2E_KEEP") == "1"
+            finally:
+                browser.quit()
+            stations["st-a"].proc.stop()
+
+
 if __name__ == "__main__":
     result = unittest.main(exit=False, verbosity=2).result
     if result.testsRun and len(result.skipped) == result.testsRun:
