@@ -92,11 +92,11 @@ int main(int argc, char **argv)
 	loop.pass_max = 0;
 
 	for (int r = 0; r < rounds; r++) {
-		std::string before[15];
-		for (int i = 0; i < 15; i++)
-			before[i] = ui::text(ui::result_label(i + 1));
 		lv_event_send(mode == "runall" ? tessel_ui.Test_progrem_btn_all : tessel_ui.Test_progrem_btn_pl2303,
 			      LV_EVENT_CLICKED, NULL);
+		std::string before[15]; /* the first test's running mark is set by now */
+		for (int i = 0; i < 15; i++)
+			before[i] = ui::text(ui::result_label(i + 1));
 		uint32_t next = loop.pass();
 		bool started = false;
 		for (;;) {
