@@ -68,6 +68,7 @@ static double since(std::chrono::steady_clock::time_point t0)
 int main(int argc, char **argv)
 {
 	std::string dir = argc > 1 ? argv[1] : "bench-record-work";
+	int runs = argc > 2 ? std::max(1, atoi(argv[2])) : 20;
 	if (system(("rm -rf '" + dir + "' && mkdir -p '" + dir + "/Log/runs'").c_str()) != 0 || chdir(dir.c_str()) != 0) {
 		fprintf(stderr, "cannot prepare %s\n", dir.c_str());
 		return 1;
@@ -102,7 +103,7 @@ int main(int argc, char **argv)
 	printf("record of 15 tests: %zu bytes JSON, %zu bytes XML; 1,000 runs in Log/runs/\n", json.size(), xml.size());
 
 	std::vector<double> update, close;
-	for (int run = 0; run < 20; run++) {
+	for (int run = 0; run < runs; run++) {
 		for (int line = 1; line <= 15; line++) {
 			tessel_test_result r = {};
 			r.line = line;

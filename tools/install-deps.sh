@@ -2,7 +2,8 @@
 # Installs everything GUI Tessel needs on Debian 12, by profile:
 #   native  build, run, demo and test it on this machine (compilers,
 #           libraries, sway, grim, weston with its module headers, python3-pil;
-#           nginx and chromium for the line server and wall tests)
+#           nginx and chromium for the line server and wall tests; Noto CJK
+#           for tools/gen_images.py)
 #   all     (default) native, plus the board's cross build (64-bit Arm) and
 #           qemu user-mode emulation for its tests
 #
@@ -22,6 +23,7 @@ native_packages=(
   python3 python3-pil python3-jsonschema libxml2-utils
   nlohmann-json3-dev libcurl4-openssl-dev libjpeg62-turbo-dev
   nginx chromium chromium-driver python3-selenium
+  fonts-noto-cjk
 )
 # Cross build: compiler, the arm64 development packages the build links
 # against, the arm64 runtime the emulated tests load, and the emulator.
