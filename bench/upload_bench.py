@@ -46,7 +46,7 @@ def conf(tmp, server, station="bench-1"):
 
 def verdict_latency(build, rounds):
     station = os.path.join(build, "tests", "upload", "upload_station")
-    print("script end to verdict on screen (PL2303, %d rounds), uploads on:" % rounds)
+    print("script end to verdict on screen (PL2303, %d rounds):" % rounds)
     for mood in ("off", "healthy", "down", "hang"):
         tmp = tempfile.mkdtemp(prefix="tessel-bench-upload-")
         os.chmod(tmp, 0o755)
