@@ -7,7 +7,7 @@
 //   upload_station pl2303 N      the PL2303 test N times
 //
 // Prints "verdict LINE MS TEXT" for each verdict shown (MS: from the end of
-// the script's verdict sed to the flushed frame showing it), "pass_max MS"
+// the script's verdict sed to the end of the flushed frame showing it), "pass_max MS"
 // (the longest pass of the loop), then waits up to UPLOAD_DRAIN_S seconds
 // (default 60) for the outbox to empty ("outbox N") and leaves ("stop_ms MS").
 // With UPLOAD_GATE set, each script's verdict sed first waits for the file
@@ -57,6 +57,26 @@ struct Loop {
 	void wait(uint32_t next) { runner_wait(-1, next == LV_NO_TIMER_READY ? 100 : (int)std::min<uint32_t>(next, 100)); }
 };
 
+// The frame that shows a verdict: stamped when its last part is flushed.
+void (*g_flush)(lv_disp_drv_t *, const lv_area_t *, lv_color_t *) = nullptr;
+std::string g_shown_text[16];
+int64_t g_shown_ns[16];
+
+void timed_flush(lv_disp_drv_t *drv, const lv_area_t *area, lv_color_t *colors)
+{
+	bool last = lv_disp_flush_is_last(drv);
+	g_flush(drv, area, colors);
+	if (!last)
+		return;
+	for (int i = 0; i < 15; i++) {
+		std::string text = ui::text(ui::result_label(i + 1));
+		bool was_running = g_shown_text[i].find("running...") != std::string::npos;
+		if (was_running && text.find("running...") == std::string::npos)
+			g_shown_ns[i] = wall_ns();
+		g_shown_text[i] = text;
+	}
+}
+
 // The end of each line's verdict sed, by line.
 std::map<int, int64_t> sed_ends()
 {
@@ -84,6 +104,9 @@ int main(int argc, char **argv)
 	sim::sh("chmod +x /usr/local/bin/sed; rm -f /.simboard/data/sed_log");
 
 	ui::init();
+	lv_disp_drv_t *drv = lv_disp_get_default()->driver;
+	g_flush = drv->flush_cb;
+	drv->flush_cb = timed_flush;
 	upload_start();
 	ui::show_test_screen();
 	Loop loop;
@@ -94,29 +117,21 @@ int main(int argc, char **argv)
 	for (int r = 0; r < rounds; r++) {
 		lv_event_send(mode == "runall" ? tessel_ui.Test_progrem_btn_all : tessel_ui.Test_progrem_btn_pl2303,
 			      LV_EVENT_CLICKED, NULL);
-		std::string before[15]; /* the first test's running mark is set by now */
-		for (int i = 0; i < 15; i++)
-			before[i] = ui::text(ui::result_label(i + 1));
 		uint32_t next = loop.pass();
 		bool started = false;
 		for (;;) {
-			uint32_t flushes = ui::flush_count();
 			loop.wait(next);
 			next = loop.pass();
-			int64_t now = wall_ns();
 			started = started || runner_busy();
-			if (ui::flush_count() == flushes)
-				continue;
 			std::map<int, int64_t> ends;
 			for (int i = 0; i < 15; i++) {
-				std::string text = ui::text(ui::result_label(i + 1));
-				bool was_running = before[i].find("running...") != std::string::npos;
-				before[i] = text;
-				if (!was_running || text.find("running...") != std::string::npos)
+				if (g_shown_ns[i] == 0)
 					continue;
+				std::string text = g_shown_text[i];
 				if (ends.empty())
 					ends = sed_ends();
-				double ms = ends.count(i + 1) ? (double)(now - ends[i + 1]) / 1e6 : -1;
+				double ms = ends.count(i + 1) ? (double)(g_shown_ns[i] - ends[i + 1]) / 1e6 : -1;
+				g_shown_ns[i] = 0;
 				while (!text.empty() && text.back() == '\n')
 					text.pop_back();
 				printf("verdict %d %.2f %s\n", i + 1, ms, text.c_str());
