@@ -244,8 +244,15 @@ bool read(const std::string &run_id, entry &out)
 		return false;
 	json e = json::parse(text, nullptr, false);
 	if (e.is_discarded() || !e.is_object() || !e.value("record.json", json()).is_string() ||
-	    !e.value("record.xml", json()).is_string() || e.value("run_id", std::string()) != run_id)
+	    !e.value("record.xml", json()).is_string() || e.value("run_id", std::string()) != run_id) {
+		/* Never sendable: kept aside for a person, out of the count. */
+		std::lock_guard<std::mutex> hold(S().lock);
+		struct stat now;
+		if (stat(path.c_str(), &now) == 0 && now.st_ino == st.st_ino &&
+		    rename(path.c_str(), (path + ".unreadable").c_str()) == 0)
+			say(path + " cannot be read; moved to " + path + ".unreadable");
 		return false;
+	}
 	out.run_id = run_id;
 	out.closed = e.value("closed", false);
 	out.json = e["record.json"].get<std::string>();

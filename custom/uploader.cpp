@@ -402,6 +402,8 @@ void upload_start(void)
 		g->cv.notify_all();
 	});
 	pthread_sigmask(SIG_SETMASK, &old, nullptr);
+	/* leaving through exit() (the compositor gone, ...) stops it too */
+	atexit(upload_stop);
 }
 
 void upload_stop(void)
