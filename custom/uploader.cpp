@@ -2,7 +2,7 @@
 
 #include "outbox.h"
 #include "station_config.h"
-#include "test_record.h"
+#include "run_record.h"
 #include "tessel_version.h"
 
 #include <curl/curl.h>

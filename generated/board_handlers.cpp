@@ -12,8 +12,8 @@
 #include "events_init.h"
 #include "gui_tessel.h"
 #include "qbvexo.h"
+#include "run_record.h"
 #include "status_file.h"
-#include "test_record.h"
 #include "uploader.h"
 
 #include <errno.h>
@@ -273,6 +273,7 @@ void Test_progrem_btn_init_event_handler(lv_event_t *e)
 {
 	if (lv_event_get_code(e) != LV_EVENT_CLICKED || runner_busy())
 		return;
+	/* the one moment a run ends: the board's results are kept, a new run begins */
 	record_close_run();
 	int err = status_file_write_fresh();
 	if (err != 0)
@@ -412,15 +413,6 @@ static bool run_entry(int i)
 	return start_test(i + 1);
 }
 
-static bool every_line_has_a_verdict(void)
-{
-	char text[2048];
-	for (int i = 1; i <= 15; i++)
-		if (!status_file_read_line(i, text, sizeof text) || strstr(text, "not yet") != NULL)
-			return false;
-	return true;
-}
-
 /* Goes on through the pass: each line is echoed on the console before its
  * test runs; the pass pauses while a test runs and resumes when it ends. */
 static void run_all_advance(void)
@@ -435,8 +427,8 @@ static void run_all_advance(void)
 	}
 	run_all_active = false;
 	show_status_file();
-	if (every_line_has_a_verdict())
-		record_close_run();
+	/* The run stays open: the record keeps this pass's results, and a
+	 * second pass over the failed lines adds to the same run. */
 }
 
 /* Runs every test whose line reads "not yet" or has a capital "Failed",

@@ -4,23 +4,81 @@
  *
  * Reads DIR/Log/record.json (DIR: the working directory, default the
  * current one) and prints it as a table, or prints record.json or
- * record.xml as they are. Exit status: 0 when the record holds tests and
- * every one passed, 1 otherwise, 2 when there is no readable record. */
+ * record.xml as they are. Exit status: 0 when each of the fifteen status
+ * lines has a test in the record and every one passed, 1 otherwise, 2 when
+ * there is no readable record. */
 #include "outbox.h"
-#include "record_json.h"
+
+#include <nlohmann/json.hpp>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <vector>
 
+using json = nlohmann::json;
+
+static const int kLines = 15; /* status lines, one a test */
 static const char kUsage[] = "usage: tessel-report [--dir DIR] [--json | --junit]\n";
 
 static int no_record(const std::string &path, const std::string &why)
 {
 	fprintf(stderr, "tessel-report: no readable record %s: %s\n", path.c_str(), why.c_str());
 	return 2;
+}
+
+static bool read_whole_file(const std::string &path, std::string &out)
+{
+	FILE *f = fopen(path.c_str(), "rb");
+	if (f == NULL)
+		return false;
+	char buf[8192];
+	size_t n;
+	while ((n = fread(buf, 1, sizeof buf, f)) > 0)
+		out.append(buf, n);
+	bool ok = !ferror(f);
+	int saved = errno;
+	fclose(f);
+	errno = saved;
+	return ok;
+}
+
+/* A member as text or number, "?" (or the fallback) when absent or of
+ * another type: a record edited by hand still prints. */
+static std::string text_of(const json &o, const char *key, const char *fallback = "?")
+{
+	auto it = o.is_object() ? o.find(key) : o.end();
+	return o.is_object() && it != o.end() && it->is_string() ? it->get<std::string>() : fallback;
+}
+
+static long long number_of(const json &o, const char *key)
+{
+	auto it = o.is_object() ? o.find(key) : o.end();
+	return o.is_object() && it != o.end() && it->is_number_integer() ? it->get<long long>() : 0;
+}
+
+/* The status lines that have no result in this run ("7, 8"), "" when none
+ * is missing: a board passes only when every line has passed. */
+static std::string lines_without_result(const json &doc)
+{
+	bool seen[kLines + 1] = {};
+	for (const json &t : doc.at("tests")) {
+		long long line = number_of(t, "line");
+		if (line >= 1 && line <= kLines)
+			seen[line] = true;
+	}
+	std::string missing;
+	for (int line = 1; line <= kLines; line++)
+		if (!seen[line])
+			missing += (missing.empty() ? "" : ", ") + std::to_string(line);
+	return missing;
+}
+
+static const json &member(const json &o, const char *key)
+{
+	static const json none = json::object();
+	auto it = o.is_object() ? o.find(key) : o.end();
+	return o.is_object() && it != o.end() ? *it : none;
 }
 
 /* Pads with blanks to `width` characters (UTF-8 aware). */
@@ -33,57 +91,51 @@ static std::string pad(const std::string &s, size_t width)
 	return chars >= width ? s + " " : s + std::string(width - chars, ' ');
 }
 
-static void print_table(const json_value &doc)
+static void print_table(const json &doc)
 {
-	const json_value empty;
-	const json_value *board = json_get(doc, "board");
-	const json_value *run = json_get(doc, "run");
-	const json_value *station = json_get(doc, "station");
-	if (board == NULL)
-		board = &empty;
-	if (run == NULL)
-		run = &empty;
-	if (station == NULL)
-		station = &empty;
-	printf("Board    %s, %s, device tree %s, host %s\n", json_get_string(*board, "serial_number", "?").c_str(),
-	       json_get_string(*board, "model", "?").c_str(), json_get_string(*board, "device_tree", "?").c_str(),
-	       json_get_string(*board, "hostname", "?").c_str());
-	printf("Run      %s, started %s, updated %s\n", json_get_string(*run, "id", "?").c_str(),
-	       json_get_string(*run, "started", "?").c_str(), json_get_string(*run, "updated", "?").c_str());
-	printf("Station  GUI Tessel %s in %s\n\n", json_get_string(*station, "version", "?").c_str(),
-	       json_get_string(*station, "working_directory", "?").c_str());
+	const json &board = member(doc, "board");
+	const json &run = member(doc, "run");
+	const json &station = member(doc, "station");
+	printf("Board    %s, %s, device tree %s, host %s\n", text_of(board, "serial_number").c_str(),
+	       text_of(board, "model").c_str(), text_of(board, "device_tree").c_str(),
+	       text_of(board, "hostname").c_str());
+	printf("Run      %s, started %s, updated %s\n", text_of(run, "id").c_str(), text_of(run, "started").c_str(),
+	       text_of(run, "updated").c_str());
+	printf("Station  GUI Tessel %s in %s\n\n", text_of(station, "version").c_str(),
+	       text_of(station, "working_directory").c_str());
 
-	const json_value *tests = json_get(doc, "tests");
-	if (tests == NULL || tests->items.empty()) {
+	const json &tests = doc.at("tests");
+	if (tests.empty()) {
 		printf("No test has ended in this run yet.\n");
 		return;
 	}
 	printf("%s%s%s%s\n", pad("Test", 14).c_str(), pad("Outcome", 14).c_str(), pad("Duration", 11).c_str(), "Verdict");
-	for (const json_value &t : tests->items) {
-		const json_value *status = json_get(t, "status_line");
-		std::string verdict = status != NULL && status->type == JSON_STRING ? status->text : "(unreadable)";
+	for (const json &t : tests) {
 		char duration[32];
-		snprintf(duration, sizeof duration, "%.1f s", (double)json_get_int(t, "duration_ms", 0) / 1000.0);
-		printf("%s%s%s%s\n", pad(json_get_string(t, "name", "?"), 14).c_str(),
-		       pad(json_get_string(t, "outcome", "?"), 14).c_str(), pad(duration, 11).c_str(), verdict.c_str());
+		snprintf(duration, sizeof duration, "%.1f s", (double)number_of(t, "duration_ms") / 1000.0);
+		printf("%s%s%s%s\n", pad(text_of(t, "name"), 14).c_str(), pad(text_of(t, "outcome"), 14).c_str(),
+		       pad(duration, 11).c_str(), text_of(t, "status_line", "(unreadable)").c_str());
 	}
-	const json_value *totals = json_get(doc, "totals");
-	if (totals != NULL)
+	std::string missing = lines_without_result(doc);
+	if (!missing.empty())
+		printf("\nNo result yet in this run for status line%s %s.\n", missing.find(',') == std::string::npos ? "" : "s",
+		       missing.c_str());
+	const json &totals = member(doc, "totals");
+	if (!totals.empty())
 		printf("\n%lld tests: %lld passed, %lld failed, %lld warning, %lld not run, %lld timed out, %lld not recorded\n",
-		       (long long)json_get_int(*totals, "tests", 0), (long long)json_get_int(*totals, "passed", 0),
-		       (long long)json_get_int(*totals, "failed", 0), (long long)json_get_int(*totals, "warning", 0),
-		       (long long)json_get_int(*totals, "not_run", 0), (long long)json_get_int(*totals, "timed_out", 0),
-		       (long long)json_get_int(*totals, "not_recorded", 0));
+		       number_of(totals, "tests"), number_of(totals, "passed"), number_of(totals, "failed"),
+		       number_of(totals, "warning"), number_of(totals, "not_run"), number_of(totals, "timed_out"),
+		       number_of(totals, "not_recorded"));
 }
 
-/* 0 when there are tests and each passed, 1 otherwise. */
-static int verdict_of(const json_value &doc)
+/* 0 when all fifteen lines have a test that passed, 1 otherwise. */
+static int verdict_of(const json &doc)
 {
-	const json_value *tests = json_get(doc, "tests");
-	if (tests == NULL || tests->items.empty())
+	const json &tests = doc.at("tests");
+	if (tests.empty() || !lines_without_result(doc).empty())
 		return 1;
-	for (const json_value &t : tests->items)
-		if (json_get_string(t, "outcome", "") != "passed")
+	for (const json &t : tests)
+		if (text_of(t, "outcome", "") != "passed")
 			return 1;
 	return 0;
 }
@@ -115,11 +167,16 @@ int main(int argc, char **argv)
 	std::string text;
 	if (!read_whole_file(json_path, text))
 		return no_record(json_path, strerror(errno));
-	json_value doc;
-	std::string error;
-	if (!json_parse(text, doc, error))
-		return no_record(json_path, error);
-	if (doc.type != JSON_OBJECT || json_get(doc, "tests") == NULL || json_get(doc, "tests")->type != JSON_ARRAY)
+	json doc;
+	try {
+		doc = json::parse(text);
+	} catch (const json::exception &e) {
+		/* "[json.exception.parse_error.101] parse error at ...": the part a person reads */
+		std::string why = e.what();
+		size_t tag = why.find("] ");
+		return no_record(json_path, tag != std::string::npos ? why.substr(tag + 2) : why);
+	}
+	if (!doc.is_object() || !member(doc, "tests").is_array())
 		return no_record(json_path, "not a run record");
 
 	if (mode == JSON) {

@@ -1,14 +1,31 @@
 #!/usr/bin/env python3
 """Checks run records the way a line's systems would read them:
    check_record.py SCHEMA JSON [XML]
-The JSON must validate against the schema; the JUnit XML must parse, and
-its suite and case counts must agree with the JSON's tests and totals.
-Prints what is wrong and exits 1, or exits 0."""
+The JSON must validate against the schema; the JUnit XML must validate
+against junit.xsd beside this script (xmllint, the schema of Jenkins'
+xUnit reader), and its suite, cases and properties must agree with the
+JSON's tests and totals. Prints what is wrong and exits 1, or exits 0."""
 import json
+import os
+import shutil
+import subprocess
 import sys
 import xml.etree.ElementTree as ET
 
 import jsonschema
+
+JUNIT_XSD = os.path.join(os.path.dirname(os.path.abspath(__file__)), "junit.xsd")
+
+
+def xsd_problems(xml_path):
+    xmllint = shutil.which("xmllint")
+    if xmllint is None:
+        yield "xmllint not found (Debian libxml2-utils)"
+        return
+    r = subprocess.run([xmllint, "--noout", "--schema", JUNIT_XSD, xml_path],
+                       capture_output=True, text=True, timeout=60)
+    if r.returncode != 0:
+        yield "junit.xsd: %s" % r.stderr.strip()
 
 
 def problems(schema_path, json_path, xml_path):
@@ -37,6 +54,7 @@ def problems(schema_path, json_path, xml_path):
 
     if xml_path is None:
         return
+    yield from xsd_problems(xml_path)
     root = ET.parse(xml_path).getroot()
     suites = [root] if root.tag == "testsuite" else root.findall("testsuite")
     if len(suites) != 1:
@@ -53,8 +71,19 @@ def problems(schema_path, json_path, xml_path):
     for key, value in expect.items():
         if suite.get(key) != str(value):
             yield "testsuite %s=%s, expected %d" % (key, suite.get(key), value)
-        if root.tag == "testsuites" and root.get(key) != str(value):
+        if root.tag == "testsuites" and key != "skipped" and root.get(key) != str(value):
             yield "testsuites %s=%s, expected %d" % (key, root.get(key), value)
+    # what a case cannot carry is in the suite's properties, per status line
+    props = {p.get("name"): p.get("value") for p in suite.findall("properties/property")}
+    if props.get("run_id") != record["run"]["id"]:
+        yield "property run_id %s, record says %s" % (props.get("run_id"), record["run"]["id"])
+    for test in tests:
+        key = "line.%d." % test["line"]
+        verdict = test["status_line"] if test["status_line"] is not None else "(status line unreadable)"
+        for what, value in (("test", test["name"]), ("outcome", test["outcome"]),
+                            ("attempts", str(test["attempts"])), ("verdict", verdict)):
+            if props.get(key + what) != value:
+                yield "property %s%s is %r, expected %r" % (key, what, props.get(key + what), value)
     for attr in ("name", "timestamp", "hostname", "time"):
         if not suite.get(attr):
             yield "testsuite has no %s" % attr

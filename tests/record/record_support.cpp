@@ -72,22 +72,22 @@ std::string check(const std::string &json_path, const std::string &xml_path)
 	return "check_record.py exit " + std::to_string(r.status) + ":\n" + r.out + r.err;
 }
 
-json_value parse(const std::string &path)
+json parse(const std::string &path)
 {
-	json_value v;
-	std::string error;
-	if (!json_parse(read(path), v, error))
-		ADD_FAILURE() << path << ": " << error;
-	return v;
+	try {
+		return json::parse(read(path));
+	} catch (const json::exception &e) {
+		ADD_FAILURE() << path << ": " << e.what();
+		return json();
+	}
 }
 
-const json_value &test_of(const json_value &record, int line)
+const json &test_of(const json &record, int line)
 {
-	static const json_value none;
-	const json_value *tests = json_get(record, "tests");
-	if (tests != nullptr)
-		for (const json_value &t : tests->items)
-			if (json_get_int(t, "line", 0) == line)
+	static const json none = json::object();
+	if (record.contains("tests"))
+		for (const json &t : record["tests"])
+			if (t.value("line", 0) == line)
 				return t;
 	ADD_FAILURE() << "no test for line " << line;
 	return none;

@@ -3,15 +3,18 @@
 // with their output and exit status.
 #pragma once
 
-#include "record_json.h"
+#include "run_record.h"
 #include "sim.h"
-#include "test_record.h"
+
+#include <nlohmann/json.hpp>
 
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
 namespace rec {
+
+using json = nlohmann::json;
 
 int64_t now_ms();
 // Files and shell words, as the board tests handle them.
@@ -35,9 +38,10 @@ Run report(const std::string &args);
 // check_record.py on a record: "" when it is sound, else its complaints.
 std::string check(const std::string &json_path, const std::string &xml_path);
 
-json_value parse(const std::string &path);
+// A record as JSON (null, with a test failure, when it does not parse).
+json parse(const std::string &path);
 // The test of a status line in a parsed record (fails the test if absent).
-const json_value &test_of(const json_value &record, int line);
+const json &test_of(const json &record, int line);
 
 // A test result as the runner reports it.
 struct Result {

@@ -212,7 +212,7 @@ class RunAllArrives(UploadCase):
             self.assertEqual([v["verdict"] for v in beat["verdicts"]], st.status())
             self.assertEqual({v["outcome"] for v in beat["verdicts"]}, {"passed"})
             self.assertEqual(beat["outbox"], 0)
-            self.assertTrue(beat["run_id"])
+            self.assertEqual([beat["run_id"]], ids)  # Run all does not close the run
             s.close_window(TITLE)
             self.assertEqual(st.proc.wait(5.0), 0, st.proc.output()[-2000:])
 

@@ -1,8 +1,9 @@
-#include "test_record.h"
+#include "run_record.h"
 
 #include "outbox.h"
-#include "record_json.h"
 #include "tessel_version.h"
+
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <cctype>
@@ -18,6 +19,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
+
+/* Members keep the order they are written in: the record reads as the
+ * README shows it. */
+using json = nlohmann::ordered_json;
 
 /* Everything lives in the working directory, beside the status file. */
 static const char kLogDir[] = "Log";
@@ -76,6 +81,7 @@ struct totals {
 static struct {
 	std::string workdir;
 	int64_t started_ms = 0;
+	std::string id; /* fixed once the run has a file or was asked for; "" before */
 	std::string device_tree; /* the last one detected, or as the record had it */
 	std::vector<recorded_test> tests; /* by status line */
 	bool logs_known = false;
@@ -95,6 +101,126 @@ static void report(const char *format, ...)
 	fputc('\n', stderr);
 	fflush(stderr);
 	va_end(ap);
+}
+
+/* ---- text ---------------------------------------------------------- */
+
+/* Length of the valid UTF-8 sequence at s[i], 0 if there is none. */
+static size_t utf8_sequence(const std::string &s, size_t i)
+{
+	unsigned char c = (unsigned char)s[i];
+	if (c < 0x80)
+		return 1;
+	size_t n;
+	uint32_t min;
+	uint32_t cp;
+	if ((c & 0xE0) == 0xC0) {
+		n = 2, min = 0x80, cp = c & 0x1F;
+	} else if ((c & 0xF0) == 0xE0) {
+		n = 3, min = 0x800, cp = c & 0x0F;
+	} else if ((c & 0xF8) == 0xF0) {
+		n = 4, min = 0x10000, cp = c & 0x07;
+	} else {
+		return 0;
+	}
+	if (i + n > s.size())
+		return 0;
+	for (size_t k = 1; k < n; k++) {
+		unsigned char t = (unsigned char)s[i + k];
+		if ((t & 0xC0) != 0x80)
+			return 0;
+		cp = (cp << 6) | (t & 0x3F);
+	}
+	if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp < 0xE000))
+		return 0;
+	return n;
+}
+
+/* `s` with every byte sequence that is not valid UTF-8 replaced by U+FFFD,
+ * so a script's odd output cannot make the record unreadable. */
+static std::string utf8_clean(const std::string &s)
+{
+	std::string out;
+	out.reserve(s.size());
+	for (size_t i = 0; i < s.size();) {
+		size_t n = utf8_sequence(s, i);
+		if (n == 0) {
+			out += "\xEF\xBF\xBD";
+			i++;
+		} else {
+			out.append(s, i, n);
+			i += n;
+		}
+	}
+	return out;
+}
+
+/* `s` (valid UTF-8) escaped for XML 1.0: markup characters as entities,
+ * characters XML cannot carry (control codes, U+FFFE, U+FFFF) dropped; in
+ * an attribute, line breaks and tabs become character references so that
+ * they survive parsing. */
+static std::string xml_escape(const std::string &s, bool attribute)
+{
+	std::string out;
+	out.reserve(s.size());
+	for (size_t i = 0; i < s.size(); i++) {
+		unsigned char c = (unsigned char)s[i];
+		switch (c) {
+		case '<': out += "&lt;"; break;
+		case '>': out += "&gt;"; break;
+		case '&': out += "&amp;"; break;
+		case '"': out += "&quot;"; break;
+		case '\'': out += "&apos;"; break;
+		case '\n': out += attribute ? "&#10;" : "\n"; break;
+		case '\r': out += "&#13;"; break; /* parsers turn a raw CR into LF */
+		case '\t': out += attribute ? "&#9;" : "\t"; break;
+		default:
+			if (c == 0xEF && s.compare(i + 1, 1, "\xBF") == 0 && i + 2 < s.size() &&
+			    ((unsigned char)s[i + 2] == 0xBE || (unsigned char)s[i + 2] == 0xBF))
+				i += 2;
+			else if (c >= 0x20 && c != 0x7F)
+				out += (char)c;
+		}
+	}
+	return out;
+}
+
+/* Reads a whole file; false (errno set) when it cannot be opened or read. */
+static bool read_whole_file(const std::string &path, std::string &out)
+{
+	FILE *f = fopen(path.c_str(), "rb");
+	if (f == NULL)
+		return false;
+	out.clear();
+	char buf[8192];
+	size_t n;
+	while ((n = fread(buf, 1, sizeof buf, f)) > 0)
+		out.append(buf, n);
+	bool ok = !ferror(f);
+	int saved = errno;
+	fclose(f);
+	errno = saved;
+	return ok;
+}
+
+/* Typed reads of an object's member, with a fallback for an absent or
+ * mistyped one: a record edited by hand must not stop the program. */
+static std::string member_string(const json &o, const char *key, const std::string &fallback)
+{
+	if (!o.is_object())
+		return fallback;
+	auto it = o.find(key);
+	return it != o.end() && it->is_string() ? it->get<std::string>() : fallback;
+}
+
+static int64_t member_int(const json &o, const char *key, int64_t fallback)
+{
+	if (!o.is_object())
+		return fallback;
+	auto it = o.find(key);
+	if (it == o.end() || !it->is_number_integer())
+		return fallback;
+	return it->get<int64_t>();
 }
 
 static int64_t now_ms(void)
@@ -316,62 +442,66 @@ static std::string seconds(int64_t ms)
 	return buf;
 }
 
-static std::string render_json(const board_info &b, const std::string &id, int64_t updated_ms, int64_t closed_ms)
+static json render_json(const board_info &b, const std::string &id, int64_t updated_ms, int64_t closed_ms)
 {
-	std::string j;
-	j.reserve(4096 + g_run.tests.size() * 2048);
-	j += "{\n  \"schema_version\": " + std::to_string(kSchemaVersion) + ",\n";
-	j += "  \"run\": {\n";
-	j += "    \"id\": " + json_quote(id) + ",\n";
-	j += "    \"started\": " + json_quote(iso_time(g_run.started_ms)) + ",\n";
-	j += "    \"updated\": " + json_quote(iso_time(updated_ms)) + ",\n";
-	j += "    \"closed\": " + (closed_ms != 0 ? json_quote(iso_time(closed_ms)) : std::string("null")) + "\n";
-	j += "  },\n";
-	j += "  \"board\": {\n";
-	j += "    \"serial_number\": " + json_quote(b.serial) + ",\n";
-	j += "    \"model\": " + json_quote(b.model) + ",\n";
-	j += "    \"device_tree\": " + json_quote(b.device_tree) + ",\n";
-	j += "    \"hostname\": " + json_quote(b.hostname) + "\n";
-	j += "  },\n";
-	j += "  \"station\": {\n";
-	j += "    \"program\": \"GUI Tessel\",\n";
-	j += "    \"version\": " + json_quote(TESSEL_VERSION) + ",\n";
-	j += "    \"working_directory\": " + json_quote(b.workdir) + "\n";
-	j += "  },\n";
-	j += "  \"tests\": [";
-	for (size_t i = 0; i < g_run.tests.size(); i++) {
-		const recorded_test &r = g_run.tests[i];
-		j += i == 0 ? "\n" : ",\n";
-		j += "    {\n";
-		j += "      \"line\": " + std::to_string(r.line) + ",\n";
-		j += "      \"name\": " + json_quote(r.name) + ",\n";
-		j += "      \"status_line\": " + (r.has_status ? json_quote(r.status_line) : std::string("null")) + ",\n";
-		j += "      \"outcome\": " + json_quote(r.outcome) + ",\n";
-		j += "      \"start\": " + json_quote(iso_time(r.start_ms)) + ",\n";
-		j += "      \"end\": " + json_quote(iso_time(r.end_ms)) + ",\n";
-		j += "      \"duration_ms\": " + std::to_string(r.end_ms - r.start_ms) + ",\n";
-		j += "      \"exit_status\": " + std::to_string(r.exit_status) + ",\n";
-		j += "      \"attempts\": " + std::to_string(r.attempts) + ",\n";
-		j += "      \"log_files\": [";
-		for (size_t k = 0; k < r.log_files.size(); k++)
-			j += (k == 0 ? "" : ", ") + json_quote(r.log_files[k]);
-		j += "],\n";
-		j += "      \"console_tail\": " + json_quote(r.console_tail) + "\n";
-		j += "    }";
+	json tests = json::array();
+	for (const recorded_test &r : g_run.tests) {
+		tests.push_back({
+			{"line", r.line},
+			{"name", r.name},
+			{"status_line", r.has_status ? json(r.status_line) : json(nullptr)},
+			{"outcome", r.outcome},
+			{"start", iso_time(r.start_ms)},
+			{"end", iso_time(r.end_ms)},
+			{"duration_ms", r.end_ms - r.start_ms},
+			{"exit_status", r.exit_status},
+			{"attempts", r.attempts},
+			{"log_files", r.log_files},
+			{"console_tail", r.console_tail},
+		});
 	}
-	j += g_run.tests.empty() ? "],\n" : "\n  ],\n";
 	totals t = count();
-	j += "  \"totals\": {\n";
-	j += "    \"tests\": " + std::to_string(g_run.tests.size()) + ",\n";
-	j += "    \"passed\": " + std::to_string(t.passed) + ",\n";
-	j += "    \"failed\": " + std::to_string(t.failed) + ",\n";
-	j += "    \"warning\": " + std::to_string(t.warning) + ",\n";
-	j += "    \"not_run\": " + std::to_string(t.not_run) + ",\n";
-	j += "    \"timed_out\": " + std::to_string(t.timed_out) + ",\n";
-	j += "    \"not_recorded\": " + std::to_string(t.not_recorded) + ",\n";
-	j += "    \"duration_ms\": " + std::to_string(t.time_ms) + "\n";
-	j += "  }\n}\n";
-	return j;
+	return {
+		{"schema_version", kSchemaVersion},
+		{"run",
+		 {
+			 {"id", id},
+			 {"started", iso_time(g_run.started_ms)},
+			 {"updated", iso_time(updated_ms)},
+			 {"closed", closed_ms != 0 ? json(iso_time(closed_ms)) : json(nullptr)},
+		 }},
+		{"board",
+		 {
+			 {"serial_number", b.serial},
+			 {"model", b.model},
+			 {"device_tree", b.device_tree},
+			 {"hostname", b.hostname},
+		 }},
+		{"station",
+		 {
+			 {"program", "GUI Tessel"},
+			 {"version", TESSEL_VERSION},
+			 {"working_directory", b.workdir},
+		 }},
+		{"tests", tests},
+		{"totals",
+		 {
+			 {"tests", g_run.tests.size()},
+			 {"passed", t.passed},
+			 {"failed", t.failed},
+			 {"warning", t.warning},
+			 {"not_run", t.not_run},
+			 {"timed_out", t.timed_out},
+			 {"not_recorded", t.not_recorded},
+			 {"duration_ms", t.time_ms},
+		 }},
+	};
+}
+
+static std::string json_text(const json &doc)
+{
+	/* every text is clean UTF-8 already; "replace" only keeps a slip from throwing */
+	return doc.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
 }
 
 static std::string attr(const std::string &s)
@@ -379,24 +509,32 @@ static std::string attr(const std::string &s)
 	return "\"" + xml_escape(s, true) + "\"";
 }
 
+/* JUnit as Jenkins' xUnit plugin validates it (junit-10.xsd) and GitLab
+ * and Jenkins read it: the counts on the suite (the aggregate allows no
+ * "skipped"), a test's failure, error or skipped and its console output in
+ * its case, and what a case may not carry (line, outcome, attempts,
+ * verdict) as the suite's properties, "line.<N>.<what>". */
 static std::string render_junit(const board_info &b, const std::string &id)
 {
 	totals t = count();
 	std::string classname = "tessel." + b.serial;
-	std::string counts = " tests=\"" + std::to_string(g_run.tests.size()) + "\" failures=\"" +
-			     std::to_string(t.failed + t.timed_out) + "\" errors=\"" + std::to_string(t.not_recorded) +
-			     "\" skipped=\"" + std::to_string(t.not_run) + "\" time=\"" + seconds(t.time_ms) + "\"";
+	std::string tests = std::to_string(g_run.tests.size());
+	std::string failures = std::to_string(t.failed + t.timed_out);
+	std::string errors = std::to_string(t.not_recorded);
+	std::string time = seconds(t.time_ms);
 	/* the timestamp without a zone, as JUnit readers expect; it is UTC */
 	std::string stamp = iso_time(g_run.started_ms).substr(0, 19);
 
 	std::string x;
 	x.reserve(4096 + g_run.tests.size() * 2048);
 	x += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-	x += "<testsuites name=\"GUI Tessel\"" + counts + ">\n";
+	x += "<testsuites name=\"GUI Tessel\" tests=\"" + tests + "\" failures=\"" + failures + "\" errors=\"" + errors +
+	     "\" time=\"" + time + "\">\n";
 	x += "  <testsuite name=" + attr(classname) + " timestamp=\"" + stamp + "\" hostname=" + attr(b.hostname) +
-	     counts + ">\n";
+	     " tests=\"" + tests + "\" failures=\"" + failures + "\" errors=\"" + errors + "\" skipped=\"" +
+	     std::to_string(t.not_run) + "\" time=\"" + time + "\">\n";
 	x += "    <properties>\n";
-	const std::pair<const char *, std::string> props[] = {
+	std::vector<std::pair<std::string, std::string>> props = {
 		{"run_id", id},
 		{"serial_number", b.serial},
 		{"model", b.model},
@@ -404,8 +542,15 @@ static std::string render_junit(const board_info &b, const std::string &id)
 		{"version", TESSEL_VERSION},
 		{"working_directory", b.workdir},
 	};
+	for (const recorded_test &r : g_run.tests) {
+		std::string key = "line." + std::to_string(r.line) + ".";
+		props.emplace_back(key + "test", r.name);
+		props.emplace_back(key + "outcome", r.outcome);
+		props.emplace_back(key + "attempts", std::to_string(r.attempts));
+		props.emplace_back(key + "verdict", r.has_status ? r.status_line : "(status line unreadable)");
+	}
 	for (const auto &p : props)
-		x += "      <property name=\"" + std::string(p.first) + "\" value=" + attr(p.second) + "/>\n";
+		x += "      <property name=" + attr(p.first) + " value=" + attr(p.second) + "/>\n";
 	x += "    </properties>\n";
 	for (const recorded_test &r : g_run.tests) {
 		x += "    <testcase classname=" + attr(classname) + " name=" + attr(r.name) + " time=\"" +
@@ -417,11 +562,6 @@ static std::string render_junit(const board_info &b, const std::string &id)
 			x += "      <skipped message=" + attr(verdict) + "/>\n";
 		else if (r.outcome == "not recorded")
 			x += "      <error message=" + attr(verdict) + " type=\"not recorded\"/>\n";
-		x += "      <properties>\n";
-		x += "        <property name=\"line\" value=\"" + std::to_string(r.line) + "\"/>\n";
-		x += "        <property name=\"outcome\" value=" + attr(r.outcome) + "/>\n";
-		x += "        <property name=\"verdict\" value=" + attr(verdict) + "/>\n";
-		x += "      </properties>\n";
 		if (!r.console_tail.empty())
 			x += "      <system-out>" + xml_escape(r.console_tail, false) + "</system-out>\n";
 		x += "    </testcase>\n";
@@ -497,18 +637,33 @@ static bool make_dir(const char *dir)
 	return false;
 }
 
+/* A run's id is fixed the first time it is needed (the record written, or
+ * asked for) and kept for the run's life: whatever reads the record by
+ * its id meets one run under one name. It never names a run kept under
+ * Log/runs/ already. */
+static void fix_run_id(const board_info &b)
+{
+	if (!g_run.id.empty())
+		return;
+	g_run.id = run_id(b, g_run.started_ms);
+	while (access((std::string(kRunsDir) + "/" + g_run.id + ".json").c_str(), F_OK) == 0)
+		g_run.id = run_id(b, ++g_run.started_ms);
+}
+
+/* The one place the current run's record is written: after every test
+ * that ends, and when Initialization begins a new run. */
 static void write_current(void)
 {
 	if (!make_dir(kLogDir))
 		return;
 	board_info b = read_board();
-	std::string id = run_id(b, g_run.started_ms);
-	bool ok = write_atomically(kRecordJson, render_json(b, id, now_ms(), 0));
-	ok = write_atomically(kRecordXml, render_junit(b, id)) && ok;
+	fix_run_id(b);
+	bool ok = write_atomically(kRecordJson, json_text(render_json(b, g_run.id, now_ms(), 0)));
+	ok = write_atomically(kRecordXml, render_junit(b, g_run.id)) && ok;
 	if (ok)
 		sync_dir(kLogDir);
 	if (ok)
-		upload_note_run(id.c_str(), kRecordJson, kRecordXml, 0);
+		upload_note_run(g_run.id.c_str(), kRecordJson, kRecordXml, 0);
 }
 
 /* ---- loading -------------------------------------------------------- */
@@ -516,42 +671,60 @@ static void write_current(void)
 static void begin_run(int64_t started_ms)
 {
 	g_run.started_ms = started_ms;
+	g_run.id.clear();
 	g_run.tests.clear();
 }
 
-static bool load_tests(const json_value &doc)
+/* "<serial>-20261209T071502.123Z", the shape of the names under Log/runs/ */
+static bool is_file_time(const std::string &s);
+static bool is_run_id(const std::string &id)
 {
-	const json_value *run = json_get(doc, "run");
-	const json_value *tests = json_get(doc, "tests");
-	if (json_get_int(doc, "schema_version", 0) != kSchemaVersion || run == NULL || tests == NULL ||
-	    tests->type != JSON_ARRAY)
+	const size_t stamp_len = 20;
+	if (id.size() < stamp_len + 2 || id[id.size() - stamp_len - 1] != '-' ||
+	    !is_file_time(id.substr(id.size() - stamp_len)) || id[0] == '.')
 		return false;
-	if (!parse_iso_time(json_get_string(*run, "started", ""), &g_run.started_ms))
+	for (char c : id)
+		if (!isalnum((unsigned char)c) && c != '.' && c != '_' && c != '-')
+			return false;
+	return true;
+}
+
+static bool load_tests(const json &doc)
+{
+	if (!doc.is_object() || member_int(doc, "schema_version", 0) != kSchemaVersion)
 		return false;
-	const json_value *board = json_get(doc, "board");
-	if (board != NULL) {
-		std::string dt = json_get_string(*board, "device_tree", "");
+	auto run = doc.find("run");
+	auto tests = doc.find("tests");
+	if (run == doc.end() || tests == doc.end() || !tests->is_array())
+		return false;
+	if (!parse_iso_time(member_string(*run, "started", ""), &g_run.started_ms))
+		return false;
+	std::string id = member_string(*run, "id", "");
+	g_run.id = is_run_id(id) ? id : "";
+	auto board = doc.find("board");
+	if (board != doc.end()) {
+		std::string dt = member_string(*board, "device_tree", "");
 		g_run.device_tree = dt == "unknown" ? "" : dt;
 	}
-	for (const json_value &t : tests->items) {
+	for (const json &t : *tests) {
 		recorded_test r;
-		r.line = (int)json_get_int(t, "line", 0);
-		r.name = json_get_string(t, "name", "");
-		const json_value *status = json_get(t, "status_line");
-		r.has_status = status != NULL && status->type == JSON_STRING;
-		r.status_line = r.has_status ? status->text : "";
-		r.outcome = json_get_string(t, "outcome", "failed");
-		if (!parse_iso_time(json_get_string(t, "start", ""), &r.start_ms) ||
-		    !parse_iso_time(json_get_string(t, "end", ""), &r.end_ms) || r.line <= 0)
+		r.line = (int)member_int(t, "line", 0);
+		r.name = member_string(t, "name", "");
+		auto status = t.is_object() ? t.find("status_line") : t.end();
+		r.has_status = t.is_object() && status != t.end() && status->is_string();
+		r.status_line = r.has_status ? status->get<std::string>() : "";
+		r.outcome = member_string(t, "outcome", "failed");
+		if (!parse_iso_time(member_string(t, "start", ""), &r.start_ms) ||
+		    !parse_iso_time(member_string(t, "end", ""), &r.end_ms) || r.line <= 0)
 			return false;
-		r.exit_status = (int)json_get_int(t, "exit_status", -1);
-		r.attempts = (int)json_get_int(t, "attempts", 1);
-		const json_value *logs = json_get(t, "log_files");
-		if (logs != NULL && logs->type == JSON_ARRAY)
-			for (const json_value &l : logs->items)
-				if (l.type == JSON_STRING)
-					r.log_files.push_back(l.text);
-		r.console_tail = json_get_string(t, "console_tail", "");
+		r.exit_status = (int)member_int(t, "exit_status", -1);
+		r.attempts = (int)member_int(t, "attempts", 1);
+		auto logs = t.find("log_files");
+		if (logs != t.end() && logs->is_array())
+			for (const json &l : *logs)
+				if (l.is_string())
+					r.log_files.push_back(l.get<std::string>());
+		r.console_tail = member_string(t, "console_tail", "");
 		g_run.tests.push_back(r);
 	}
 	std::sort(g_run.tests.begin(), g_run.tests.end(),
@@ -579,10 +752,17 @@ static void use_current_directory(void)
 			report("cannot read %s: %s; a new run begins", kRecordJson, strerror(errno));
 		return;
 	}
-	json_value doc;
 	std::string error;
-	if (json_parse(text, doc, error) && load_tests(doc))
-		return;
+	try {
+		if (load_tests(json::parse(text)))
+			return;
+	} catch (const json::exception &e) {
+		error = e.what();
+		/* "[json.exception.parse_error.101] parse error at ...": the part a person reads */
+		size_t tag = error.find("] ");
+		if (error.compare(0, 1, "[") == 0 && tag != std::string::npos)
+			error.erase(0, tag + 2);
+	}
 	/* Kept for a person to look at; the run goes on with a clean record. */
 	std::string aside = std::string(kRecordJson) + ".unreadable";
 	report("%s cannot be continued (%s); moved to %s, a new run begins", kRecordJson,
@@ -700,7 +880,7 @@ void record_test_ended(const struct tessel_test_result *result)
 	r.attempts = 1;
 
 	/* a run the first report began started with that report's test */
-	if (r.start_ms < g_run.started_ms)
+	if (g_run.id.empty() && r.start_ms < g_run.started_ms)
 		g_run.started_ms = r.start_ms;
 
 	auto at = std::lower_bound(g_run.tests.begin(), g_run.tests.end(), r.line,
@@ -760,25 +940,35 @@ static void prune_history(void)
 	}
 }
 
+/* The one place a run is closed: Initialization keeps it under Log/runs/,
+ * then the record holds the new, empty run. */
 void record_close_run(void)
 {
 	use_current_directory();
 	int64_t closed = now_ms();
 	if (!g_run.tests.empty() && make_dir(kLogDir) && make_dir(kRunsDir)) {
 		board_info b = read_board();
-		/* two runs begun in the same millisecond must not share a file */
-		std::string id = run_id(b, g_run.started_ms);
-		for (int64_t t = g_run.started_ms + 1; access((std::string(kRunsDir) + "/" + id + ".json").c_str(), F_OK) == 0; t++)
-			id = run_id(b, t);
-		std::string base = std::string(kRunsDir) + "/" + id;
-		bool ok = write_atomically(base + ".json", render_json(b, id, closed, closed));
-		ok = write_atomically(base + ".xml", render_junit(b, id)) && ok;
+		fix_run_id(b);
+		/* a file that appeared under the run's name meanwhile is not ours to replace */
+		for (int64_t t = g_run.started_ms + 1;
+		     access((std::string(kRunsDir) + "/" + g_run.id + ".json").c_str(), F_OK) == 0; t++)
+			g_run.id = run_id(b, t);
+		std::string base = std::string(kRunsDir) + "/" + g_run.id;
+		bool ok = write_atomically(base + ".json", json_text(render_json(b, g_run.id, closed, closed)));
+		ok = write_atomically(base + ".xml", render_junit(b, g_run.id)) && ok;
 		if (ok)
 			sync_dir(kRunsDir);
 		if (ok)
-			upload_note_run(id.c_str(), (base + ".json").c_str(), (base + ".xml").c_str(), 1);
+			upload_note_run(g_run.id.c_str(), (base + ".json").c_str(), (base + ".xml").c_str(), 1);
 		prune_history();
 	}
 	begin_run(closed);
 	write_current();
+}
+
+const char *record_current_run_id(void)
+{
+	use_current_directory();
+	fix_run_id(read_board());
+	return g_run.id.c_str();
 }

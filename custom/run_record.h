@@ -1,9 +1,13 @@
-/* The machine-readable record of the current run: Log/record.json and
- * Log/record.xml (JUnit), updated after every test, and its history under
- * Log/runs/. The test runner reports here; nothing here changes a verdict
- * or the status file. */
-#ifndef TEST_RECORD_H
-#define TEST_RECORD_H
+/* The machine-readable record of the board's current run: Log/record.json
+ * and Log/record.xml (JUnit), rewritten after every test, and the runs
+ * Initialization closed under Log/runs/. The test runner reports here;
+ * nothing here changes a verdict or the status file.
+ *
+ * A run holds every test that ended since the last Initialization (or
+ * since the first record in this working directory): a second Run all, a
+ * single test, a restart or a reboot all go on in the same run. */
+#ifndef RUN_RECORD_H
+#define RUN_RECORD_H
 
 #include <stdint.h>
 
@@ -31,9 +35,14 @@ void record_set_device_tree(const char *name);
  * reported on the console and change nothing else). */
 void record_test_ended(const struct tessel_test_result *result);
 
-/* Initialization, or a Run all after which every test has a verdict: keep
- * the current record under Log/runs/ and begin a new run. */
+/* Initialization: keep the current run under Log/runs/ (unless no test
+ * ended in it) and begin a new, empty one. Nothing else closes a run. */
 void record_close_run(void);
+
+/* The current run's id ("<serial>-<UTC start>", the name its file gets
+ * under Log/runs/), fixed for the run's life. The text stays valid until
+ * the next call of this module. */
+const char *record_current_run_id(void);
 
 /* The outcome a test's report gives: "passed", "failed", "warning",
  * "not run", "timed out" or "not recorded" (the table is in README.md). */
