@@ -4,10 +4,13 @@
  *
  *   # the line's server (http or https); uploads are off without it
  *   server = https://line.example:8443/tessel
- *   station = line2-slot07                # default: the host name
- *   ca_file = /etc/gui-tessel/line-ca.pem # optional: verify the server against this CA only
- *   auth = bearer                         # none (default), basic or bearer
- *   credentials_file = /etc/gui-tessel/credentials  # basic: user:password, bearer: the token
+ *   # default: the host name
+ *   station = line2-slot07
+ *   # optional: verify the server against this CA instead of the system's
+ *   ca_file = /etc/gui-tessel/line-ca.pem
+ *   # none (default), basic or bearer; the file holds user:password or the token
+ *   auth = bearer
+ *   credentials_file = /etc/gui-tessel/credentials
  *
  * Blank lines and lines starting with '#' are ignored. A line that is not
  * `key = value`, an unknown or repeated key, or a bad value makes the file

@@ -100,7 +100,10 @@ size_t discard(char *, size_t size, size_t n, void *) { return size * n; }
 
 class worker {
 public:
-	worker(const upload_config &cfg, const std::string &workdir) : cfg_(cfg), workdir_(workdir), rng_(std::random_device{}()) {}
+	worker(const upload_config &cfg, const std::string &workdir)
+		: cfg_(cfg), workdir_(workdir), rng_(std::random_device{}())
+	{
+	}
 
 	void run()
 	{

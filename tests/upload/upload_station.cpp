@@ -80,8 +80,9 @@ void timed_flush(lv_disp_drv_t *drv, const lv_area_t *area, lv_color_t *colors)
 // The end of each line's verdict sed, by line.
 std::map<int, int64_t> sed_ends()
 {
+	const char log[] = "/.simboard/data/sed_log";
 	std::map<int, int64_t> ends;
-	for (const std::string &l : sim::lines(sim::exists("/.simboard/data/sed_log") ? sim::read("/.simboard/data/sed_log") : ""))
+	for (const std::string &l : sim::lines(sim::exists(log) ? sim::read(log) : ""))
 		ends[std::atoi(l.c_str())] = std::stoll(l.substr(l.find(' ') + 1));
 	return ends;
 }
