@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 build=$(cd "${1:-build}" && pwd)
 py=/usr/bin/python3   # Debian's, with PIL
 cmake --build "$build" -j"$(nproc)" --target bench_render bench_screens draw_bench bench_record \
-  bench_board_runall bench_board_station gui_tessel tessel_e2e_vpointer tessel_weston_fixture >/dev/null
+  bench_board_runall bench_board_station gui_tessel tessel_e2e_vpointer tessel_weston_fixture upload_station >/dev/null
 scratch=$(mktemp -d /tmp/tessel-bench-smoke.XXXXXX)
 trap 'rm -rf "$scratch"' EXIT
 
@@ -24,4 +24,5 @@ step bench_board_station
 (cd "$scratch" && "$sim" -- "$build/tests/board/bench_board_station" 2)
 step e2e_latency;   $py bench/e2e_latency.py --app "$build/gui_tessel" --runs 1 --presses 2
 step wl_bench;      $py lv_drivers/tests/wl_bench.py --runs 1 --settle 1 --seconds 1 --tap 640,400 "$build/gui_tessel"
+step upload_bench;  $py bench/upload_bench.py --smoke --build "$build"
 echo "bench smoke: every benchmark ran"

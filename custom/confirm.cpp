@@ -2,6 +2,7 @@
 
 #include "board_runner.h"
 #include "gui_tessel.h"
+#include "station_config.h"
 
 #include <cerrno>
 #include <cmath>
@@ -464,8 +465,11 @@ void finish(const char *answer, bool ok, const char *mark, bool leaving)
 bool confirm_mode_on(void)
 {
 	const char *v = getenv("TESSEL_CONFIRM");
-	if (v == nullptr)
-		return false;
+	if (v == nullptr || v[0] == '\0') {
+		/* the configuration file's key, read once */
+		static const int from_file = station_config_confirm();
+		return from_file == 1;
+	}
 	for (const char *on : {"1", "yes", "true", "on"})
 		if (strcasecmp(v, on) == 0)
 			return true;

@@ -9,7 +9,8 @@
  * keeps running meanwhile (the tones play as a child process, the blinks
  * are timed steps on an LVGL timer).
  *
- * Switched on by TESSEL_CONFIRM=1 in the environment (off by default). */
+ * Switched on by TESSEL_CONFIRM=1 in the environment, or, where that is
+ * not set, by `confirm = on` in the configuration file (off by default). */
 #ifndef CONFIRM_H
 #define CONFIRM_H
 
@@ -36,7 +37,7 @@ struct confirm_result {
 
 typedef void (*confirm_done_cb)(const struct confirm_result *result, void *user);
 
-/* The mode as the environment sets it. */
+/* The mode as the environment, else the configuration file, sets it. */
 bool confirm_mode_on(void);
 
 /* Whether this status line, just written by its test, is to be confirmed:

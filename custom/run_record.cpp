@@ -1,5 +1,6 @@
 #include "run_record.h"
 
+#include "outbox.h"
 #include "tessel_version.h"
 
 #include <nlohmann/json.hpp>
@@ -664,6 +665,8 @@ static void write_current(void)
 	ok = write_atomically(kRecordXml, render_junit(b, g_run.id)) && ok;
 	if (ok)
 		sync_dir(kLogDir);
+	if (ok)
+		upload_note_run(g_run.id.c_str(), kRecordJson, kRecordXml, 0);
 }
 
 /* ---- loading -------------------------------------------------------- */
@@ -981,6 +984,8 @@ void record_close_run(void)
 		ok = write_atomically(base + ".xml", render_junit(b, g_run.id)) && ok;
 		if (ok)
 			sync_dir(kRunsDir);
+		if (ok)
+			upload_note_run(g_run.id.c_str(), (base + ".json").c_str(), (base + ".xml").c_str(), 1);
 		prune_history();
 	}
 	begin_run(closed);

@@ -15,6 +15,7 @@
 #include "qbvexo.h"
 #include "run_record.h"
 #include "status_file.h"
+#include "uploader.h"
 
 #include <errno.h>
 #include <stdint.h>
@@ -245,6 +246,7 @@ static void test_ended(const struct runner_outcome *outcome, void *user)
 {
 	int line_no = (int)(intptr_t)user;
 	const struct board_test *t = &board_tests[line_no - 1];
+	upload_set_state("idle");
 	if (outcome->timed_out) {
 		char verdict[128];
 		snprintf(verdict, sizeof verdict, "%s%s", t->failure, kTimedOutMark);
@@ -280,6 +282,8 @@ static bool start_test(int line_no)
 		report(line_no, NULL, false);
 		return false;
 	}
+	snprintf(text, sizeof text, "running %s", t->name);
+	upload_set_state(text);
 	return true;
 }
 
@@ -544,6 +548,7 @@ static void reboot_ended(const struct runner_outcome *outcome, void *user)
 	(void)user;
 	if (outcome->exit_status == 0 && !outcome->timed_out)
 		return;
+	upload_set_state("idle");
 	fprintf(stderr, "gui_tessel: reboot failed (%s %d)\n", outcome->timed_out ? "timed out, status" : "exit status",
 		outcome->exit_status);
 	/* The screen may have been left meanwhile. */
@@ -558,6 +563,8 @@ void ReBoot_Screen_btn_Reboot_yes_event_handler(lv_event_t *e)
 		return;
 	if (!runner_start(reboot_command, kRebootLimitMs, reboot_ended, NULL))
 		lv_label_set_text(tessel_ui.ReBoot_Screen_Msg_Reboot, "Reboot failed. Tap Yes to try again.");
+	else
+		upload_set_state("rebooting");
 }
 
 /* --- Audio outputs ----------------------------------------------------- */

@@ -17,6 +17,7 @@
 #include "custom.h"
 #include "board_runner.h"
 #include "confirm.h"
+#include "uploader.h"
 
 struct pollfd pfd;
 uint32_t time_till_next;
@@ -94,5 +95,6 @@ int main(int argc, char **argv)
 	/* An open confirmation ends unanswered; a blink is undone. */
 	confirm_leave();
 	runner_stop_all();
+	upload_stop();
 	return 0;
 }

@@ -7,6 +7,8 @@
  * record.xml as they are. Exit status: 0 when each of the fifteen status
  * lines has a test in the record and every one passed, 1 otherwise, 2 when
  * there is no readable record. */
+#include "outbox.h"
+
 #include <nlohmann/json.hpp>
 
 #include <cerrno>
@@ -187,6 +189,9 @@ int main(int argc, char **argv)
 		fwrite(xml.data(), 1, xml.size(), stdout);
 	} else {
 		print_table(doc);
+		int waiting = upload_waiting(dir.c_str());
+		if (waiting >= 0)
+			printf("\nLine server: %d run%s waiting to be sent\n", waiting, waiting == 1 ? "" : "s");
 	}
 	if (fflush(stdout) != 0)
 		return 2;

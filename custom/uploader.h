@@ -1,0 +1,35 @@
+/* Results to the line's server (see README.md, "The line's server and the
+ * wall"). Off unless the configuration file names a server: then nothing
+ * changes and no thread starts.
+ *
+ * When configured, one worker thread does all network I/O: it sends what
+ * the outbox (outbox.h) holds with HTTP PUT to <server>/runs/<run id>.json
+ * and .xml, retrying with backoff until the server answers 2xx, and every
+ * 5 s PUTs the station's heartbeat to <server>/stations/<station>.json.
+ * The main thread only notes records in the outbox and publishes its state
+ * under a mutex; it never waits for the network and is never woken by the
+ * worker. */
+#ifndef UPLOADER_H
+#define UPLOADER_H
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Reads the configuration; when it names a server, starts the worker.
+ * Main thread, once, before the first test runs. */
+void upload_start(void);
+
+/* Leaving: tells the worker to stop and waits for it at most a fraction
+ * of a second (an unfinished transfer is dropped; its run stays in the
+ * outbox for the next start). */
+void upload_stop(void);
+
+/* What the station does, for the heartbeat: "idle", "running NAME",
+ * "rebooting". Cheap; does nothing while uploads are off. */
+void upload_set_state(const char *state);
+
+#ifdef __cplusplus
+}
+#endif
+#endif

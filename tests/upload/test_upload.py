@@ -1,0 +1,314 @@
+#!/usr/bin/python3
+"""Runs leave the board: the station on the simulated board against a real
+nginx on 127.0.0.1 (tests/upload/line_server.py).
+
+  ServerTrouble      the in-process station (upload_station) through a Run all
+                     while the server is down, refusing, failing and hanging
+  RunAllArrives      the real program under sway: Run all, the server's files
+  KilledAfterTest    the real program SIGKILLed right after a test ends
+  WallTwoStations    two programs on two boards, the wall in headless Chromium
+
+Environment (CTest sets it): UPLOAD_STATION, TESSEL_APP, TESSEL_E2E_VPOINTER,
+SIMBOARD_RUN, TESSEL_E2E_DIR. Exit status 77 when everything was skipped."""
+
+import json
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+REPO = os.path.dirname(os.path.dirname(HERE))
+sys.path.insert(0, HERE)
+sys.path.insert(0, os.environ.get("TESSEL_E2E_DIR") or os.path.join(REPO, "tests", "e2e"))
+from line_server import LineServer  # noqa: E402
+
+SIMBOARD_RUN = os.environ.get("SIMBOARD_RUN") or os.path.join(REPO, "tests", "simboard", "simboard-run")
+TITLE = "GUI Tessel"
+START_TAP = (640, 400)
+RUN_ALL = (307, 154)  # "All_TEST" on the test screen
+PL2303_TEST = (162, 696)
+
+
+def config(dir_, server, station="st-1"):
+    path = os.path.join(dir_, "gui-tessel.conf")
+    with open(path, "w") as f:
+        f.write("# test station\nserver = %s/\nstation = %s\n" % (server.url, station))
+    return path
+
+
+def wait_until(cond, timeout, what):
+    deadline = time.monotonic() + timeout
+    while True:
+        v = cond()
+        if v:
+            return v
+        if time.monotonic() > deadline:
+            raise AssertionError("%s not reached within %.0f s" % (what, timeout))
+        time.sleep(0.1)
+
+
+def board_record(work, run_id):
+    """The board's files of a run: its history copy once closed, else the current record."""
+    log = os.path.join(work, "Log")
+    base = os.path.join(log, "runs", run_id)
+    paths = (base + ".json", base + ".xml") if os.path.exists(base + ".json") else \
+        (os.path.join(log, "record.json"), os.path.join(log, "record.xml"))
+    out = []
+    for p in paths:
+        with open(p, "rb") as f:
+            out.append(f.read())
+    return out
+
+
+class UploadCase(unittest.TestCase):
+    def assert_runs_equal_board(self, server, work):
+        """Exactly one .json and one .xml per run on the server, each equal to the board's."""
+        names = server.files("runs")
+        ids = sorted({n.rsplit(".", 1)[0] for n in names})
+        self.assertTrue(ids, "no run on the server")
+        self.assertEqual(names, sorted([i + ".json" for i in ids] + [i + ".xml" for i in ids]))
+        for run_id in ids:
+            js, xml = board_record(work, run_id)
+            self.assertEqual(server.read("runs", run_id + ".json"), js, run_id)
+            self.assertEqual(server.read("runs", run_id + ".xml"), xml, run_id)
+        return ids
+
+
+class ServerTrouble(UploadCase):
+    """Down, 403, 500 and hanging during a Run all, then healthy: the verdicts
+    come as fast as ever and the run arrives once, equal to the board's."""
+
+    def test_run_all_through_trouble(self):
+        station = os.environ.get("UPLOAD_STATION", "")
+        if not os.access(station, os.X_OK):
+            self.skipTest("upload_station not built")
+        tmp = tempfile.mkdtemp(prefix="tessel-upload-")
+        os.chmod(tmp, 0o755)
+        work, gate = os.path.join(tmp, "work"), os.path.join(tmp, "gate")
+        os.mkdir(work)
+        os.mkdir(gate)
+        with LineServer(tmp) as server:
+            env = dict(os.environ, TESSEL_CONFIG=config(tmp, server), UPLOAD_GATE=gate, UPLOAD_DRAIN_S="90")
+            p = subprocess.Popen([SIMBOARD_RUN, "-s", "healthy", "-b", tmp, "--", "bash", "-c",
+                                  '/.simboard/lib/sb-scenario workdir . && exec "$0" runall', station],
+                                 cwd=work, env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+            try:
+                # Three verdicts in each mood, each mood long enough for a heartbeat.
+                for n, mood in enumerate(["down", "403", "500", "hang", "healthy"]):
+                    server.set(mood)
+                    for line in range(3 * n + 1, 3 * n + 4):
+                        open(os.path.join(gate, str(line)), "w").close()
+                        time.sleep(0.4)
+                    time.sleep(6)
+                out, err = p.communicate(timeout=150)
+            finally:
+                if p.poll() is None:
+                    p.kill()
+                    p.wait()
+            self.assertEqual(p.returncode, 0, err[-3000:])
+            verdicts = [l.split(" ", 3) for l in out.splitlines() if l.startswith("verdict ")]
+            self.assertEqual(len(verdicts), 15, out)
+            for _, line, ms, text in verdicts:
+                self.assertIn("ok", text)
+                # A main thread that waited on the network would take seconds
+                # (a hanging server: 10 s). The backlight scripts pause after
+                # their last sed.
+                limit = 850.0 if line in ("10", "11") else 250.0
+                self.assertLess(float(ms), limit, "line %s: %s ms" % (line, ms))
+            self.assertIn("outbox 0", out)
+            stop_ms = float(out.split("stop_ms ")[1].split()[0])
+            self.assertLess(stop_ms, 1000.0)
+            # the console said why, once per reason, never per retry
+            reasons = [l for l in err.splitlines() if l.startswith("upload: PUT")]
+            self.assertGreaterEqual(len(reasons), 3, err)
+            self.assertLessEqual(len(reasons), 12, "\n".join(reasons))
+            self.assertIn("HTTP 500", err)
+            self.assert_runs_equal_board(server, work)
+            self.assertEqual(server.files("stations"), ["st-1.json"])
+        shutil.rmtree(tmp, ignore_errors=True)
+
+
+class Station:
+    """The real program on a simulated board of its own, in a session's compositor."""
+
+    def __init__(self, session, server, station, work):
+        self.s, self.work = session, work
+        os.makedirs(work, exist_ok=True)
+        self.conf = config(os.path.dirname(work), server, station) if station else None
+        self.proc = None
+
+    def start(self, tap_start=True):
+        import harness
+        env = {"TESSEL_CONFIG": self.conf} if self.conf else {}
+        self.proc = self.s.start_app(SIMBOARD_RUN, ["-s", "healthy", "-b", self.s.dir, "--", "bash", "-c",
+                                                    '/.simboard/lib/sb-scenario workdir . && exec "$0"',
+                                                    os.environ["TESSEL_APP"]], env=env, cwd=self.work)
+        if tap_start:
+            self.s.wait_window(TITLE, timeout=10.0)
+            time.sleep(1.5)  # the intro animation
+            self.s.tap(*START_TAP)
+            harness.wait_until(lambda: os.path.exists(os.path.join(self.work, "zorazu_zove")), 5.0, what="test screen")
+            time.sleep(0.5)
+        return self
+
+    def app_pid(self):
+        """gui_tessel among the processes this station's runner started."""
+        children = {}
+        for pid in filter(str.isdigit, os.listdir("/proc")):
+            try:
+                with open("/proc/%s/stat" % pid) as f:
+                    ppid = int(f.read().rsplit(")", 1)[1].split()[1])
+                children.setdefault(ppid, []).append(int(pid))
+            except (OSError, IndexError, ValueError):
+                pass
+        todo = [self.proc.pid]
+        while todo:
+            pid = todo.pop()
+            try:
+                with open("/proc/%d/comm" % pid) as f:
+                    if f.read().strip() == "gui_tessel":
+                        return pid
+            except OSError:
+                pass
+            todo += children.get(pid, [])
+        return None
+
+    def status(self):
+        with open(os.path.join(self.work, "zorazu_zove")) as f:
+            return f.read().splitlines()
+
+
+def e2e_ready(case):
+    import harness
+    missing = harness.missing_tools()
+    if missing:
+        case.skipTest("not installed: " + ", ".join(missing))
+    if not os.access(os.environ.get("TESSEL_APP", ""), os.X_OK):
+        case.skipTest("TESSEL_APP not built")
+    return harness
+
+
+class RunAllArrives(UploadCase):
+    def test_run_all_reaches_the_server(self):
+        harness = e2e_ready(self)
+        with harness.Session() as s, LineServer(s.dir) as server:
+            server.set("healthy")
+            st = Station(s, server, "st-1", os.path.join(s.dir, "board1", "work")).start()
+            s.tap(*RUN_ALL)
+            wait_until(lambda: sum("ok" in l for l in st.status()) == 15, 120, "15 verdicts")
+            # the last version of the run is on the server, as on the board
+            wait_until(lambda: self._equal(server, st.work), 30, "the board's record on the server")
+            ids = self.assert_runs_equal_board(server, st.work)
+            first = json.loads(server.read("stations", "st-1.json"))
+            wait_until(lambda: json.loads(server.read("stations", "st-1.json"))["time"] != first["time"], 12,
+                       "a newer heartbeat")
+            beat = json.loads(server.read("stations", "st-1.json"))
+            self.assertEqual(beat["state"], "idle")
+            self.assertEqual(beat["board"]["serial_number"], "3A1C29F40B7D5E66")
+            self.assertEqual([v["verdict"] for v in beat["verdicts"]], st.status())
+            self.assertEqual({v["outcome"] for v in beat["verdicts"]}, {"passed"})
+            self.assertEqual(beat["outbox"], 0)
+            self.assertEqual([beat["run_id"]], ids)  # Run all does not close the run
+            s.close_window(TITLE)
+            self.assertEqual(st.proc.wait(5.0), 0, st.proc.output()[-2000:])
+
+    def _equal(self, server, work):
+        try:
+            self.assert_runs_equal_board(server, work)
+            return True
+        except (AssertionError, OSError):
+            return False
+
+
+class KilledAfterTest(UploadCase):
+    def test_run_arrives_after_sigkill_and_restart(self):
+        harness = e2e_ready(self)
+        with harness.Session() as s, LineServer(s.dir) as server:
+            # the server is down: what the test leaves can only be on the board
+            st = Station(s, server, "st-1", os.path.join(s.dir, "board1", "work")).start()
+            record = os.path.join(st.work, "Log", "record.json")
+
+            def pl2303_recorded():
+                try:
+                    with open(record) as f:
+                        return any(t["line"] == 9 for t in json.load(f)["tests"])
+                except (OSError, ValueError, KeyError):
+                    return False
+            s.tap(*PL2303_TEST)
+            wait_until(pl2303_recorded, 30, "the PL2303 test in the record")
+            pid = st.app_pid()
+            self.assertIsNotNone(pid)
+            os.kill(pid, 9)
+            st.proc.wait(10)
+            self.assertEqual(server.files("runs"), [])
+            server.set("healthy")
+            st.start(tap_start=False)
+            wait_until(lambda: server.files("runs"), 30, "the run on the server")
+            wait_until(lambda: len(server.files("runs")) == 2, 10, "both files of the run")
+            self.assert_runs_equal_board(server, st.work)
+            s.close_window(TITLE)
+            st.proc.wait(5.0)
+
+
+class WallTwoStations(unittest.TestCase):
+    """Two programs on two boards; the wall in headless Chromium shows both,
+    then "no contact" for the one stopped."""
+
+    def test_wall(self):
+        harness = e2e_ready(self)
+        try:
+            from selenium import webdriver
+            from selenium.webdriver.chrome.options import Options
+        except ImportError:
+            self.skipTest("python3-selenium not installed")
+        ok = ["I2C Test ok", "GPIO Key Test ok", "UART7 Test ok", "SPI3 Master Test ok", "SPI3 Slave Test ok",
+              "ADC Test ok", "USB1 Test ok", "USB2 Test ok", "PL2303 Test ok", "MIPI-DSI Test ok", "LVDS Test ok",
+              "Audio Default Sgtl5000 ok", "Audio MQS ok", "CSI Test ok", "RTC Test ok"]
+        mixed = ["I2C Test failed", "GPIO Key Test Failed (timed out)", "not yet"] + ok[3:]
+        expected = {"st-a": ["passed"] * 15, "st-b": ["failed", "timed out", "not run"] + ["passed"] * 12}
+        with harness.Session() as s, LineServer(s.dir) as server:
+            server.set("healthy")
+            stations = {}
+            for name, lines in (("st-a", ok), ("st-b", mixed)):
+                st = Station(s, server, name, os.path.join(s.dir, name, "work"))
+                with open(os.path.join(st.work, "zorazu_zove"), "w") as f:
+                    f.write("".join(l + "\n" for l in lines))
+                stations[name] = st.start(tap_start=False)
+            wait_until(lambda: server.files("stations") == ["st-a.json", "st-b.json"], 20, "two station files")
+
+            opts = Options()
+            for a in ("--headless=new", "--no-sandbox", "--window-size=1280,800", "--disable-gpu"):
+                opts.add_argument(a)
+            browser = webdriver.Chrome(options=opts)
+            try:
+                browser.get(server.url + "/")
+                tiles = """return [...document.querySelectorAll('.tile')].map(t => [t.dataset.station,
+                    t.querySelector('.state').textContent,
+                    [...t.querySelectorAll('.cells span')].map(c => c.dataset.outcome)])"""
+                shown = wait_until(lambda: {t[0]: t for t in browser.execute_script(tiles)} if
+                                   len(browser.execute_script(tiles)) == 2 else None, 15, "two tiles")
+                for name, outcomes in expected.items():
+                    self.assertEqual(shown[name][1], "idle")
+                    self.assertEqual(shown[name][2], outcomes, name)
+                stations["st-b"].proc.stop()
+                t0 = time.monotonic()
+                wait_until(lambda: {t[0]: t[1] for t in browser.execute_script(tiles)}["st-b"] == "no contact",
+                           20, "no contact on st-b's tile")
+                print("st-b shows no contact %.1f s after it stopped" % (time.monotonic() - t0))
+                self.assertEqual({t[0]: t[1] for t in browser.execute_script(tiles)}["st-a"], "idle")
+                browser.save_screenshot(os.path.join(s.shots, "wall.png"))
+                s.keep = s.keep or os.environ.get("TESSEL_E2E_KEEP") == "1"
+            finally:
+                browser.quit()
+            stations["st-a"].proc.stop()
+
+
+if __name__ == "__main__":
+    result = unittest.main(exit=False, verbosity=2).result
+    if result.testsRun and len(result.skipped) == result.testsRun:
+        sys.exit(77)
+    sys.exit(0 if result.wasSuccessful() else 1)
