@@ -65,11 +65,11 @@ class ConfirmOnBoard(unittest.TestCase):
                 raise unittest.SkipTest("%s not built" % var)
         cls.app = os.environ["TESSEL_APP"]
 
-    def start(self, s, command):
+    def start(self, s, command, mode={"TESSEL_CONFIRM": "1"}):
         """gui_tessel with the mode on, on the simulated board; `command` runs it."""
         p = s.start_app(SIMBOARD_RUN, ["-s", "healthy", "-b", s.dir, "--", "bash", "-c",
                                        "/.simboard/lib/sb-scenario workdir . && " + command, self.app],
-                        env={"SIMBOARD_STATE_PARENT": s.dir, "TESSEL_CONFIRM": "1"}, name="gui_tessel")
+                        env=dict(mode, SIMBOARD_STATE_PARENT=s.dir), name="gui_tessel")
         s.wait_window(TITLE, timeout=10.0)
         self.status = os.path.join(s.work, "zorazu_zove")
         self.data = harness.wait_until(
@@ -184,8 +184,12 @@ class ConfirmOnBoard(unittest.TestCase):
     def test_a_blink_cut_by_sigkill_is_undone_at_the_next_start(self):
         with harness.Session(compositor="weston", shell="kiosk") as s:
             _, _, centres = e2e_runall.render_layout(["not yet"] * 15, os.path.join(s.shots, "layout.png"))
-            # a restart as the service has it: the program again when it ends
-            p = self.start(s, '"$0"; exec "$0"')
+            # a restart as the service has it: the program again when it ends;
+            # the mode set by the configuration file this time
+            config = os.path.join(s.dir, "gui-tessel.conf")
+            with open(config, "w") as f:
+                f.write("# the operator confirms\nconfirm = on\n")
+            p = self.start(s, '"$0"; exec "$0"', {"TESSEL_CONFIG": config})
             self.open_test_screen(s)
             s.touch_tap(*centres["dsi"])
             harness.wait_until(lambda: self.zero_writes("dsi_backlight") >= 1, 20.0, what="the backlight off")
