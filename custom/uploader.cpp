@@ -47,6 +47,7 @@ struct shared {
 	std::condition_variable cv;
 	bool stop = false;
 	bool work = false; /* something was noted since the worker last looked */
+	bool beat = false; /* the state changed: the heartbeat goes now, not in up to 5 s */
 	bool done = false;
 	std::string state = "idle";
 	std::string run_id;
@@ -147,6 +148,11 @@ public:
 				}
 			}
 			std::unique_lock<std::mutex> lock(g->m);
+			if (g->beat) {
+				g->beat = false;
+				next_heartbeat = Clock::now();
+				continue;
+			}
 			if (g->work) {
 				g->work = false;
 				pending = true;
@@ -154,7 +160,7 @@ public:
 					continue;
 			}
 			Clock::time_point until = pending ? std::min(next_heartbeat, retry_at) : next_heartbeat;
-			g->cv.wait_until(lock, until, [] { return g->stop || g->work; });
+			g->cv.wait_until(lock, until, [] { return g->stop || g->work || g->beat; });
 		}
 		curl_easy_cleanup(easy_);
 		curl_multi_cleanup(multi_);
@@ -433,5 +439,10 @@ void upload_set_state(const char *state)
 	if (g == nullptr || state == nullptr)
 		return;
 	std::lock_guard<std::mutex> hold(g->m);
+	if (g->state == state)
+		return;
 	g->state = state;
+	/* a reboot may come before the next beat: the wall learns of it now */
+	g->beat = true;
+	g->cv.notify_one();
 }
