@@ -204,6 +204,7 @@ static void test_confirmed(const struct confirm_result *r, void *user)
 {
 	(void)user;
 	const struct board_test *t = &board_tests[r->line - 1];
+	upload_set_state("idle");
 	std::string verdict = r->ok ? confirming.verdict : std::string(t->failure) + r->mark;
 	int err = status_file_set_line(r->line, verdict.c_str());
 	if (err != 0)
@@ -239,6 +240,9 @@ static bool begin_confirmation(int line_no, const struct runner_outcome *outcome
 	char text[64];
 	snprintf(text, sizeof text, "%s confirming...", board_tests[line_no - 1].name);
 	set_result_text(line_no, text);
+	/* for the line's wall the test goes on until the answer */
+	snprintf(text, sizeof text, "running %s", board_tests[line_no - 1].name);
+	upload_set_state(text);
 	return true;
 }
 
