@@ -61,6 +61,7 @@ struct Loop {
 void (*g_flush)(lv_disp_drv_t *, const lv_area_t *, lv_color_t *) = nullptr;
 std::string g_shown_text[16];
 int64_t g_shown_ns[16];
+bool g_armed[16];
 
 void timed_flush(lv_disp_drv_t *drv, const lv_area_t *area, lv_color_t *colors)
 {
@@ -70,9 +71,16 @@ void timed_flush(lv_disp_drv_t *drv, const lv_area_t *area, lv_color_t *colors)
 		return;
 	for (int i = 0; i < 15; i++) {
 		std::string text = ui::text(ui::result_label(i + 1));
-		bool was_running = g_shown_text[i].find("running...") != std::string::npos;
-		if (was_running && text.find("running...") == std::string::npos)
+		/* a loaded machine may end a script before its "running..." was
+		 * ever drawn: a verdict is the first text after "not yet" or
+		 * "running..." that is neither */
+		bool waiting = text.find("running...") != std::string::npos || text.rfind("not yet", 0) == 0;
+		if (waiting) {
+			g_armed[i] = true;
+		} else if (g_armed[i]) {
+			g_armed[i] = false;
 			g_shown_ns[i] = wall_ns();
+		}
 		g_shown_text[i] = text;
 	}
 }
