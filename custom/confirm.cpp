@@ -1,6 +1,7 @@
 #include "confirm.h"
 
 #include "board_runner.h"
+#include "file_io.h"
 #include "gui_tessel.h"
 #include "station_config.h"
 
@@ -128,21 +129,10 @@ bool write_brightness(const char *path, const std::string &value)
 	return close(fd) == 0 && ok;
 }
 
-/* Whole or not at all, and on disk before the first blink. */
+/* Whole or not at all, and on disk (its name too) before the first blink. */
 bool note_brightness(const char *path, const std::string &value)
 {
-	std::string tmp = std::string(kRestoreNote) + ".tmp";
-	int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-	if (fd < 0)
-		return false;
-	std::string text = std::string(path) + "\n" + value + "\n";
-	bool ok = write(fd, text.data(), text.size()) == (ssize_t)text.size() && fsync(fd) == 0;
-	ok = close(fd) == 0 && ok;
-	if (!ok || rename(tmp.c_str(), kRestoreNote) != 0) {
-		unlink(tmp.c_str());
-		return false;
-	}
-	return true;
+	return file_io::write_atomically(kRestoreNote, std::string(path) + "\n" + value + "\n", true) == 0;
 }
 
 /* libjpeg reports a broken file by calling error_exit, which must not return. */

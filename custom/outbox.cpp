@@ -1,5 +1,6 @@
 #include "outbox.h"
 
+#include "file_io.h"
 #include "station_config.h"
 
 #include <nlohmann/json.hpp>
@@ -42,82 +43,13 @@ void say(const std::string &text)
 	fflush(stderr);
 }
 
-bool read_file(const std::string &path, std::string &out)
-{
-	out.clear();
-	int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-	if (fd < 0)
-		return false;
-	char buf[65536];
-	for (;;) {
-		ssize_t n = read(fd, buf, sizeof buf);
-		if (n < 0 && errno == EINTR)
-			continue;
-		if (n <= 0) {
-			int saved = errno;
-			close(fd);
-			errno = saved;
-			return n == 0;
-		}
-		out.append(buf, (size_t)n);
-	}
-}
-
-bool sync_dir(const std::string &dir)
-{
-	int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-	if (fd < 0)
-		return false;
-	bool ok = fsync(fd) == 0;
-	close(fd);
-	return ok;
-}
-
-/* On disk before it takes its name, and its name on disk too. */
+/* Whole or not at all, its name on disk too; a failure said on the console. */
 bool write_atomically(const std::string &dir, const std::string &name, const std::string &text)
 {
-	std::string path = dir + "/" + name;
-	std::string tmp = dir + "/." + name + ".tmp";
-	int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-	if (fd < 0) {
-		say("cannot write " + path + ": " + strerror(errno));
-		return false;
-	}
-	const char *p = text.data();
-	size_t left = text.size();
-	bool ok = true;
-	while (ok && left > 0) {
-		ssize_t n = write(fd, p, left);
-		if (n < 0 && errno == EINTR)
-			continue;
-		ok = n > 0;
-		if (ok) {
-			p += n;
-			left -= (size_t)n;
-		}
-	}
-	ok = ok && fsync(fd) == 0;
-	int saved = errno;
-	ok = close(fd) == 0 && ok;
-	ok = ok && rename(tmp.c_str(), path.c_str()) == 0;
-	if (!ok) {
-		say("cannot write " + path + ": " + strerror(saved != 0 ? saved : errno));
-		unlink(tmp.c_str());
-		return false;
-	}
-	sync_dir(dir);
-	return true;
-}
-
-bool make_dir(const std::string &dir)
-{
-	if (mkdir(dir.c_str(), 0755) == 0) {
-		size_t slash = dir.rfind('/');
-		sync_dir(slash == std::string::npos ? "." : dir.substr(0, slash));
-		return true;
-	}
-	struct stat st;
-	return errno == EEXIST && stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+	int err = file_io::write_atomically(dir + "/" + name, text, true);
+	if (err != 0)
+		say("cannot write " + dir + "/" + name + ": " + strerror(err));
+	return err == 0;
 }
 
 bool is_entry_name(const char *name)
@@ -146,8 +78,8 @@ namespace {
 bool put_entry(const std::string &run_id, const std::string &json_text, const std::string &xml_text, bool closed)
 {
 	state &s = S();
-	if (!make_dir(s.dir)) {
-		say("cannot create " + s.dir + ": " + strerror(errno));
+	if (int err = file_io::make_dir(s.dir)) {
+		say("cannot create " + s.dir + ": " + strerror(err));
 		return false;
 	}
 	json e = {{"run_id", run_id},
@@ -275,7 +207,7 @@ void remove_sent(const entry &e)
 			return;
 		}
 	}
-	sync_dir(s.dir);
+	file_io::sync_dir(s.dir);
 }
 
 std::string recover(const std::string &workdir)
@@ -312,24 +244,24 @@ std::string recover(const std::string &workdir)
 		closedir(d);
 	}
 	std::string text, xml;
-	bool have_state = read_file(s.dir + "/" + kStateFile, text);
+	bool have_state = file_io::read_whole(s.dir + "/" + kStateFile, text);
 	json st = json::parse(text, nullptr, false);
 	std::string last_closed = have_state && st.is_object() ? st.value("last_closed", std::string()) : "";
 	if (!have_state) {
 		/* Uploads are new here: the history before them is not sent. */
-		if (make_dir(s.dir))
+		if (file_io::make_dir(s.dir) == 0)
 			write_atomically(s.dir, kStateFile, json({{"last_closed", newest}}).dump() + "\n");
 	} else if (!newest.empty() && newest != last_closed &&
-		   read_file(log + "/runs/" + newest + ".json", text) && read_file(log + "/runs/" + newest + ".xml", xml)) {
+		   file_io::read_whole(log + "/runs/" + newest + ".json", text) && file_io::read_whole(log + "/runs/" + newest + ".xml", xml)) {
 		put_entry(newest, text, xml, true);
 	}
 
 	std::string current;
 	bool has_tests = false;
 	struct stat ignored;
-	if (read_file(log + "/record.json", text) && parse_run(text, current, has_tests) && has_tests &&
+	if (file_io::read_whole(log + "/record.json", text) && parse_run(text, current, has_tests) && has_tests &&
 	    station_id_ok(current) && stat((log + "/runs/" + current + ".json").c_str(), &ignored) != 0 &&
-	    stat((s.dir + "/" + current + ".json").c_str(), &ignored) != 0 && read_file(log + "/record.xml", xml)) {
+	    stat((s.dir + "/" + current + ".json").c_str(), &ignored) != 0 && file_io::read_whole(log + "/record.xml", xml)) {
 		/* Sent again once per start: the server keeps one file per run. */
 		put_entry(current, text, xml, false);
 	}
@@ -338,18 +270,16 @@ std::string recover(const std::string &workdir)
 
 } // namespace outbox
 
-void upload_note_run(const char *run_id, const char *json_path, const char *xml_path, int closed)
+void upload_note_run(const char *run_id, const char *json_doc, const char *xml_doc, int closed)
 {
 	state &s = S();
-	if (!s.enabled || run_id == NULL)
+	if (!s.enabled || run_id == NULL || json_doc == NULL || xml_doc == NULL)
 		return;
 	std::string id = run_id;
-	std::string json_text, xml_text, parsed_id;
+	std::string json_text = json_doc, xml_text = xml_doc, parsed_id;
 	bool has_tests = false;
 	bool noted = false;
-	if (!read_file(json_path, json_text) || !read_file(xml_path, xml_text)) {
-		say("cannot read the record of run " + id + ": " + strerror(errno) + "; it is not sent");
-	} else if (!outbox::parse_run(json_text, parsed_id, has_tests) || parsed_id != id) {
+	if (!outbox::parse_run(json_text, parsed_id, has_tests) || parsed_id != id) {
 		say("the record of run " + id + " does not name it; it is not sent");
 	} else if (!station_id_ok(id)) {
 		say("run id \"" + id + "\" cannot be a file name on the server; it is not sent");

@@ -16,10 +16,10 @@
 extern "C" {
 #endif
 
-/* The run record's hook, called after it wrote a run's files: `closed` is
- * nonzero for a closed run's final version. Runs without a test are not
- * sent. Does nothing while uploads are off. */
-void upload_note_run(const char *run_id, const char *json_path, const char *xml_path, int closed);
+/* The run record's hook, called after it wrote a run's files, with their
+ * texts: `closed` is nonzero for a closed run's final version. Runs without
+ * a test are not sent. Does nothing while uploads are off. */
+void upload_note_run(const char *run_id, const char *json_doc, const char *xml_doc, int closed);
 
 /* Runs waiting to be sent in `workdir`'s outbox (tessel-report); -1 when
  * there is no outbox (uploads were never on there). */

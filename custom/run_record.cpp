@@ -1,5 +1,6 @@
 #include "run_record.h"
 
+#include "file_io.h"
 #include "outbox.h"
 #include "tessel_version.h"
 
@@ -186,24 +187,6 @@ static std::string xml_escape(const std::string &s, bool attribute)
 	return out;
 }
 
-/* Reads a whole file; false (errno set) when it cannot be opened or read. */
-static bool read_whole_file(const std::string &path, std::string &out)
-{
-	FILE *f = fopen(path.c_str(), "rb");
-	if (f == NULL)
-		return false;
-	out.clear();
-	char buf[8192];
-	size_t n;
-	while ((n = fread(buf, 1, sizeof buf, f)) > 0)
-		out.append(buf, n);
-	bool ok = !ferror(f);
-	int saved = errno;
-	fclose(f);
-	errno = saved;
-	return ok;
-}
-
 /* Typed reads of an object's member, with a fallback for an absent or
  * mistyped one: a record edited by hand must not stop the program. */
 static std::string member_string(const json &o, const char *key, const std::string &fallback)
@@ -336,7 +319,7 @@ void record_set_device_tree(const char *name)
 static std::string kernel_text(const char *path)
 {
 	std::string text;
-	if (!read_whole_file(g_board_root + path, text))
+	if (!file_io::read_whole(g_board_root + path, text))
 		return "";
 	text = text.substr(0, text.find('\0'));
 	std::string clean;
@@ -573,71 +556,21 @@ static std::string render_junit(const board_info &b, const std::string &id)
 	return x;
 }
 
-static bool sync_dir(const char *dir)
-{
-	int fd = open(dir, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-	if (fd < 0)
-		return false;
-	bool ok = fsync(fd) == 0;
-	close(fd);
-	return ok;
-}
-
-/* Readers see the old file or the new one, never a part: a temporary file
- * beside the target, on disk before it takes the target's name. */
+/* Replaced whole (file_io), a failure said on the console. */
 static bool write_atomically(const std::string &path, const std::string &text)
 {
-	size_t slash = path.rfind('/');
-	std::string dir = slash == std::string::npos ? "." : path.substr(0, slash);
-	std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-	std::string tmp = dir + "/." + base + "." + std::to_string(getpid()) + ".tmp";
-	int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-	if (fd < 0) {
-		report("cannot write %s: %s", path.c_str(), strerror(errno));
-		return false;
-	}
-	const char *p = text.data();
-	size_t left = text.size();
-	bool ok = true;
-	while (left > 0) {
-		ssize_t n = write(fd, p, left);
-		if (n < 0 && errno == EINTR)
-			continue;
-		if (n <= 0) {
-			ok = false;
-			break;
-		}
-		p += n;
-		left -= (size_t)n;
-	}
-	if (ok && fsync(fd) != 0)
-		ok = false;
-	int saved = errno;
-	if (close(fd) != 0 && ok) {
-		ok = false;
-		saved = errno;
-	}
-	if (ok && rename(tmp.c_str(), path.c_str()) != 0) {
-		ok = false;
-		saved = errno;
-	}
-	if (!ok) {
-		report("cannot write %s: %s", path.c_str(), strerror(saved));
-		unlink(tmp.c_str());
-	}
-	return ok;
+	int err = file_io::write_atomically(path, text, false);
+	if (err != 0)
+		report("cannot write %s: %s", path.c_str(), strerror(err));
+	return err == 0;
 }
 
 static bool make_dir(const char *dir)
 {
-	if (mkdir(dir, 0755) == 0)
-		return true;
-	int saved = errno;
-	struct stat st;
-	if (saved == EEXIST && stat(dir, &st) == 0 && S_ISDIR(st.st_mode))
-		return true;
-	report("cannot create %s: %s", dir, strerror(saved));
-	return false;
+	int err = file_io::make_dir(dir);
+	if (err != 0)
+		report("cannot create %s: %s", dir, strerror(err));
+	return err == 0;
 }
 
 /* A run's id is fixed the first time it is needed (the record written, or
@@ -661,12 +594,14 @@ static void write_current(void)
 		return;
 	board_info b = read_board();
 	fix_run_id(b);
-	bool ok = write_atomically(kRecordJson, json_text(render_json(b, g_run.id, now_ms(), 0)));
-	ok = write_atomically(kRecordXml, render_junit(b, g_run.id)) && ok;
+	std::string json_doc = json_text(render_json(b, g_run.id, now_ms(), 0));
+	std::string junit = render_junit(b, g_run.id);
+	bool ok = write_atomically(kRecordJson, json_doc);
+	ok = write_atomically(kRecordXml, junit) && ok;
 	if (ok)
-		sync_dir(kLogDir);
+		file_io::sync_dir(kLogDir);
 	if (ok)
-		upload_note_run(g_run.id.c_str(), kRecordJson, kRecordXml, 0);
+		upload_note_run(g_run.id.c_str(), json_doc.c_str(), junit.c_str(), 0);
 }
 
 /* ---- loading -------------------------------------------------------- */
@@ -768,7 +703,7 @@ static void use_current_directory(void)
 	begin_run(now_ms());
 
 	std::string text;
-	if (!read_whole_file(kRecordJson, text)) {
+	if (!file_io::read_whole(kRecordJson, text)) {
 		if (errno != ENOENT)
 			report("cannot read %s: %s; a new run begins", kRecordJson, strerror(errno));
 		return;
@@ -980,12 +915,14 @@ void record_close_run(void)
 		     access((std::string(kRunsDir) + "/" + g_run.id + ".json").c_str(), F_OK) == 0; t++)
 			g_run.id = run_id(b, t);
 		std::string base = std::string(kRunsDir) + "/" + g_run.id;
-		bool ok = write_atomically(base + ".json", json_text(render_json(b, g_run.id, closed, closed)));
-		ok = write_atomically(base + ".xml", render_junit(b, g_run.id)) && ok;
+		std::string json_doc = json_text(render_json(b, g_run.id, closed, closed));
+		std::string junit = render_junit(b, g_run.id);
+		bool ok = write_atomically(base + ".json", json_doc);
+		ok = write_atomically(base + ".xml", junit) && ok;
 		if (ok)
-			sync_dir(kRunsDir);
+			file_io::sync_dir(kRunsDir);
 		if (ok)
-			upload_note_run(g_run.id.c_str(), (base + ".json").c_str(), (base + ".xml").c_str(), 1);
+			upload_note_run(g_run.id.c_str(), json_doc.c_str(), junit.c_str(), 1);
 		prune_history();
 	}
 	begin_run(closed);

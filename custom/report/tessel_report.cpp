@@ -7,6 +7,7 @@
  * record.xml as they are. Exit status: 0 when each of the fifteen status
  * lines has a test in the record and every one passed, 1 otherwise, 2 when
  * there is no readable record. */
+#include "file_io.h"
 #include "outbox.h"
 
 #include <nlohmann/json.hpp>
@@ -25,22 +26,6 @@ static int no_record(const std::string &path, const std::string &why)
 {
 	fprintf(stderr, "tessel-report: no readable record %s: %s\n", path.c_str(), why.c_str());
 	return 2;
-}
-
-static bool read_whole_file(const std::string &path, std::string &out)
-{
-	FILE *f = fopen(path.c_str(), "rb");
-	if (f == NULL)
-		return false;
-	char buf[8192];
-	size_t n;
-	while ((n = fread(buf, 1, sizeof buf, f)) > 0)
-		out.append(buf, n);
-	bool ok = !ferror(f);
-	int saved = errno;
-	fclose(f);
-	errno = saved;
-	return ok;
 }
 
 /* A member as text or number, "?" (or the fallback) when absent or of
@@ -165,7 +150,7 @@ int main(int argc, char **argv)
 
 	std::string json_path = dir + "/Log/record.json";
 	std::string text;
-	if (!read_whole_file(json_path, text))
+	if (!file_io::read_whole(json_path, text))
 		return no_record(json_path, strerror(errno));
 	json doc;
 	try {
@@ -184,7 +169,7 @@ int main(int argc, char **argv)
 	} else if (mode == JUNIT) {
 		std::string xml_path = dir + "/Log/record.xml";
 		std::string xml;
-		if (!read_whole_file(xml_path, xml))
+		if (!file_io::read_whole(xml_path, xml))
 			return no_record(xml_path, strerror(errno));
 		fwrite(xml.data(), 1, xml.size(), stdout);
 	} else {
