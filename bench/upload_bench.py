@@ -78,27 +78,6 @@ def main_thread_switches(pid):
     return 0
 
 
-def find_app(root_pid):
-    children = {}
-    for pid in filter(str.isdigit, os.listdir("/proc")):
-        try:
-            with open("/proc/%s/stat" % pid) as f:
-                children.setdefault(int(f.read().rsplit(")", 1)[1].split()[1]), []).append(int(pid))
-        except (OSError, IndexError, ValueError):
-            pass
-    todo = [root_pid]
-    while todo:
-        pid = todo.pop()
-        try:
-            with open("/proc/%d/comm" % pid) as f:
-                if f.read().strip() == "gui_tessel":
-                    return pid
-        except OSError:
-            pass
-        todo += children.get(pid, [])
-    return None
-
-
 def idle_wakeups(build, seconds):
     import harness
     app = os.path.join(build, "gui_tessel")
@@ -114,7 +93,7 @@ def idle_wakeups(build, seconds):
             time.sleep(1.5)
             s.tap(640, 400)
             time.sleep(3.0)
-            pid = find_app(p.pid)
+            pid = harness.find_process(p.pid, "gui_tessel")
             c0 = main_thread_switches(pid)
             time.sleep(seconds)
             c1 = main_thread_switches(pid)

@@ -21,30 +21,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-int64_t wall_ns()
-{
-	struct timespec ts;
-	clock_gettime(CLOCK_REALTIME, &ts);
-	return (int64_t)ts.tv_sec * 1000000000 + ts.tv_nsec;
-}
-
-// One pass of the application's main loop, with LVGL's clock fed from the
-// real one (the tick thread's job in the application).
-struct Loop {
-	Clock::time_point last = Clock::now();
-	uint32_t pass()
-	{
-		auto now = Clock::now();
-		auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now - last).count();
-		if (ms > 0) {
-			lv_tick_inc((uint32_t)ms);
-			last += std::chrono::milliseconds(ms);
-		}
-		return lv_timer_handler();
-	}
-	void wait(uint32_t next) { runner_wait(-1, next == LV_NO_TIMER_READY ? -1 : (int)std::min<uint32_t>(next, 1000)); }
-};
-
 double median(std::vector<double> v)
 {
 	std::sort(v.begin(), v.end());
@@ -72,7 +48,7 @@ int main(int argc, char **argv)
 		 "#!/bin/bash\n/bin/sed \"$@\"; rc=$?; date +%s%N > /.simboard/data/sed_end; exit $rc\n");
 	sim::sh("chmod +x /usr/local/bin/sed");
 
-	Loop loop;
+	ui::Loop loop(1000, -1);
 	for (int i = 0; i < 10; i++)
 		loop.pass();
 	std::vector<double> latencies;
@@ -90,7 +66,7 @@ int main(int argc, char **argv)
 			loop.wait(next);
 			next = loop.pass();
 			if (!runner_busy() && ui::flush_count() != flushes && ui::text(label) == "PL2303 Test ok\n") {
-				shown = wall_ns();
+				shown = ui::wall_ns();
 				break;
 			}
 		}

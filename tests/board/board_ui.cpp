@@ -2,7 +2,9 @@
 
 #include "board_runner.h"
 
+#include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <stdexcept>
 
 #ifdef BOARD_TEST_HAVE_TESTKIT
@@ -251,6 +253,32 @@ std::vector<std::string> results()
 uint16_t text_color(lv_obj_t *label)
 {
 	return lv_color_to16(lv_obj_get_style_prop(label, LV_PART_MAIN, LV_STYLE_TEXT_COLOR).color);
+}
+
+int64_t wall_ns()
+{
+	struct timespec ts;
+	clock_gettime(CLOCK_REALTIME, &ts);
+	return (int64_t)ts.tv_sec * 1000000000 + ts.tv_nsec;
+}
+
+uint32_t Loop::pass()
+{
+	using namespace std::chrono;
+	auto t0 = steady_clock::now();
+	auto ms = duration_cast<milliseconds>(t0 - last).count();
+	if (ms > 0) {
+		lv_tick_inc((uint32_t)ms);
+		last += milliseconds(ms);
+	}
+	uint32_t next = lv_timer_handler();
+	pass_max = std::max(pass_max, duration<double, std::milli>(steady_clock::now() - t0).count());
+	return next;
+}
+
+void Loop::wait(uint32_t next)
+{
+	runner_wait(-1, next == LV_NO_TIMER_READY ? idle_ms : (int)std::min<uint32_t>(next, (uint32_t)cap_ms));
 }
 
 } // namespace ui

@@ -4,6 +4,8 @@
 
 #include "gui_tessel.h"
 
+#include <chrono>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -53,5 +55,22 @@ lv_obj_t *result_label(int line);
 std::vector<std::string> results();
 // Text colour of a label's main part as RGB565.
 uint16_t text_color(lv_obj_t *label);
+
+// The wall clock in ns (what the scripts' `date +%s%N` reads).
+int64_t wall_ns();
+
+// One pass of the application's main loop at a time, LVGL's clock fed from
+// the real one (the tick thread's job in the application); the slowest
+// pass is kept. wait() sleeps in the runner's poll as the loop does: until
+// the next LVGL timer, at most cap_ms, or idle_ms (-1: until the runner
+// has news) when no timer is due.
+struct Loop {
+	Loop(int cap_ms, int idle_ms) : cap_ms(cap_ms), idle_ms(idle_ms) {}
+	uint32_t pass();
+	void wait(uint32_t next);
+	int cap_ms, idle_ms;
+	double pass_max = 0;
+	std::chrono::steady_clock::time_point last = std::chrono::steady_clock::now();
+};
 
 } // namespace ui

@@ -916,6 +916,28 @@ class Session:
 PARK_BOX = (WIDTH - 4, HEIGHT - 4, WIDTH, HEIGHT)
 
 
+def find_process(root_pid, name):
+    """The pid of the first process called `name` among root_pid and its descendants, or None."""
+    children = {}
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            with open("/proc/%s/stat" % pid) as f:
+                children.setdefault(int(f.read().rsplit(")", 1)[1].split()[1]), []).append(int(pid))
+        except (OSError, IndexError, ValueError):
+            pass
+    todo = [root_pid]
+    while todo:
+        pid = todo.pop()
+        try:
+            with open("/proc/%d/comm" % pid) as f:
+                if f.read().strip() == name:
+                    return pid
+        except OSError:
+            pass
+        todo += children.get(pid, [])
+    return None
+
+
 def run_without_compositor(path, args=(), timeout=5.0):
     """Run a client whose WAYLAND_DISPLAY names a socket that does not exist.
 

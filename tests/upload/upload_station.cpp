@@ -30,32 +30,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-int64_t wall_ns()
-{
-	struct timespec ts;
-	clock_gettime(CLOCK_REALTIME, &ts);
-	return (int64_t)ts.tv_sec * 1000000000 + ts.tv_nsec;
-}
-
 double since_ms(Clock::time_point t) { return std::chrono::duration<double, std::milli>(Clock::now() - t).count(); }
-
-struct Loop {
-	Clock::time_point last = Clock::now();
-	double pass_max = 0;
-	uint32_t pass()
-	{
-		auto t0 = Clock::now();
-		auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(t0 - last).count();
-		if (ms > 0) {
-			lv_tick_inc((uint32_t)ms);
-			last += std::chrono::milliseconds(ms);
-		}
-		uint32_t next = lv_timer_handler();
-		pass_max = std::max(pass_max, since_ms(t0));
-		return next;
-	}
-	void wait(uint32_t next) { runner_wait(-1, next == LV_NO_TIMER_READY ? 100 : (int)std::min<uint32_t>(next, 100)); }
-};
 
 // The frame that shows a verdict: stamped when its last part is flushed.
 void (*g_flush)(lv_disp_drv_t *, const lv_area_t *, lv_color_t *) = nullptr;
@@ -79,7 +54,7 @@ void timed_flush(lv_disp_drv_t *drv, const lv_area_t *area, lv_color_t *colors)
 			g_armed[i] = true;
 		} else if (g_armed[i]) {
 			g_armed[i] = false;
-			g_shown_ns[i] = wall_ns();
+			g_shown_ns[i] = ui::wall_ns();
 		}
 		g_shown_text[i] = text;
 	}
@@ -118,7 +93,7 @@ int main(int argc, char **argv)
 	drv->flush_cb = timed_flush;
 	upload_start();
 	ui::show_test_screen();
-	Loop loop;
+	ui::Loop loop(100, 100);
 	for (int i = 0; i < 10; i++)
 		loop.pass();
 	loop.pass_max = 0;
