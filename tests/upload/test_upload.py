@@ -4,8 +4,8 @@ nginx on 127.0.0.1 (tests/upload/line_server.py).
 
   ServerTrouble      the in-process station (upload_station) through a Run all
                      while the server is down, refusing, failing and hanging
-  RunAllArrives      the real program under sway: Run all, the server's files
-  KilledAfterTest    the real program SIGKILLed right after a test ends
+  KilledThenRunAll   the real program under sway: SIGKILLed right after a test
+                     ends, started again, then Run all: the server's files
   WallTwoStations    two programs on two boards, the wall in headless Chromium
 
 Environment (CTest sets it): UPLOAD_STATION, TESSEL_APP, TESSEL_E2E_VPOINTER,
@@ -38,17 +38,6 @@ def config(dir_, server, station="st-1"):
     with open(path, "w") as f:
         f.write("# test station\nserver = %s/\nstation = %s\n" % (server.url, station))
     return path
-
-
-def wait_until(cond, timeout, what):
-    deadline = time.monotonic() + timeout
-    while True:
-        v = cond()
-        if v:
-            return v
-        if time.monotonic() > deadline:
-            raise AssertionError("%s not reached within %.0f s" % (what, timeout))
-        time.sleep(0.1)
 
 
 def board_record(work, run_id):
@@ -157,25 +146,8 @@ class Station:
 
     def app_pid(self):
         """gui_tessel among the processes this station's runner started."""
-        children = {}
-        for pid in filter(str.isdigit, os.listdir("/proc")):
-            try:
-                with open("/proc/%s/stat" % pid) as f:
-                    ppid = int(f.read().rsplit(")", 1)[1].split()[1])
-                children.setdefault(ppid, []).append(int(pid))
-            except (OSError, IndexError, ValueError):
-                pass
-        todo = [self.proc.pid]
-        while todo:
-            pid = todo.pop()
-            try:
-                with open("/proc/%d/comm" % pid) as f:
-                    if f.read().strip() == "gui_tessel":
-                        return pid
-            except OSError:
-                pass
-            todo += children.get(pid, [])
-        return None
+        import harness
+        return harness.find_process(self.proc.pid, "gui_tessel")
 
     def status(self):
         with open(os.path.join(self.work, "zorazu_zove")) as f:
@@ -192,40 +164,13 @@ def e2e_ready(case):
     return harness
 
 
-class RunAllArrives(UploadCase):
-    def test_run_all_reaches_the_server(self):
-        harness = e2e_ready(self)
-        with harness.Session() as s, LineServer(s.dir) as server:
-            server.set("healthy")
-            st = Station(s, server, "st-1", os.path.join(s.dir, "board1", "work")).start()
-            s.tap(*RUN_ALL)
-            wait_until(lambda: sum("ok" in l for l in st.status()) == 15, 120, "15 verdicts")
-            # the last version of the run is on the server, as on the board
-            wait_until(lambda: self._equal(server, st.work), 30, "the board's record on the server")
-            ids = self.assert_runs_equal_board(server, st.work)
-            first = json.loads(server.read("stations", "st-1.json"))
-            wait_until(lambda: json.loads(server.read("stations", "st-1.json"))["time"] != first["time"], 12,
-                       "a newer heartbeat")
-            beat = json.loads(server.read("stations", "st-1.json"))
-            self.assertEqual(beat["state"], "idle")
-            self.assertEqual(beat["board"]["serial_number"], "3A1C29F40B7D5E66")
-            self.assertEqual([v["verdict"] for v in beat["verdicts"]], st.status())
-            self.assertEqual({v["outcome"] for v in beat["verdicts"]}, {"passed"})
-            self.assertEqual(beat["outbox"], 0)
-            self.assertEqual([beat["run_id"]], ids)  # Run all does not close the run
-            s.close_window(TITLE)
-            self.assertEqual(st.proc.wait(5.0), 0, st.proc.output()[-2000:])
+class KilledThenRunAll(UploadCase):
+    """The real program under sway: SIGKILLed right after a test ended while
+    the server was down, started again with it up (the run arrives), then
+    Run all in the same run (the server's files equal the board's; the
+    station file follows)."""
 
-    def _equal(self, server, work):
-        try:
-            self.assert_runs_equal_board(server, work)
-            return True
-        except (AssertionError, OSError):
-            return False
-
-
-class KilledAfterTest(UploadCase):
-    def test_run_arrives_after_sigkill_and_restart(self):
+    def test_killed_then_run_all(self):
         harness = e2e_ready(self)
         with harness.Session() as s, LineServer(s.dir) as server:
             # the server is down: what the test leaves can only be on the board
@@ -239,19 +184,41 @@ class KilledAfterTest(UploadCase):
                 except (OSError, ValueError, KeyError):
                     return False
             s.tap(*PL2303_TEST)
-            wait_until(pl2303_recorded, 30, "the PL2303 test in the record")
+            harness.wait_until(pl2303_recorded, 30, 0.1, "the PL2303 test in the record")
             pid = st.app_pid()
             self.assertIsNotNone(pid)
             os.kill(pid, 9)
             st.proc.wait(10)
             self.assertEqual(server.files("runs"), [])
             server.set("healthy")
-            st.start(tap_start=False)
-            wait_until(lambda: server.files("runs"), 30, "the run on the server")
-            wait_until(lambda: len(server.files("runs")) == 2, 10, "both files of the run")
+            st.start()
+            harness.wait_until(lambda: len(server.files("runs")) == 2, 30, 0.1, "both files of the killed run")
             self.assert_runs_equal_board(server, st.work)
+
+            s.tap(*RUN_ALL)
+            harness.wait_until(lambda: sum("ok" in l for l in st.status()) == 15, 120, 0.1, "15 verdicts")
+            # the last version of the run is on the server, as on the board
+            harness.wait_until(lambda: self._equal(server, st.work), 30, 0.1, "the board's record on the server")
+            ids = self.assert_runs_equal_board(server, st.work)
+            first = json.loads(server.read("stations", "st-1.json"))
+            harness.wait_until(lambda: json.loads(server.read("stations", "st-1.json"))["time"] != first["time"],
+                               12, 0.1, "a newer heartbeat")
+            beat = json.loads(server.read("stations", "st-1.json"))
+            self.assertEqual(beat["state"], "idle")
+            self.assertEqual(beat["board"]["serial_number"], "3A1C29F40B7D5E66")
+            self.assertEqual([v["verdict"] for v in beat["verdicts"]], st.status())
+            self.assertEqual({v["outcome"] for v in beat["verdicts"]}, {"passed"})
+            self.assertEqual(beat["outbox"], 0)
+            self.assertEqual([beat["run_id"]], ids)  # a restart and Run all stay in one run
             s.close_window(TITLE)
-            st.proc.wait(5.0)
+            self.assertEqual(st.proc.wait(5.0), 0, st.proc.output()[-2000:])
+
+    def _equal(self, server, work):
+        try:
+            self.assert_runs_equal_board(server, work)
+            return True
+        except (AssertionError, OSError):
+            return False
 
 
 class WallTwoStations(unittest.TestCase):
@@ -278,7 +245,7 @@ class WallTwoStations(unittest.TestCase):
                 with open(os.path.join(st.work, "zorazu_zove"), "w") as f:
                     f.write("".join(l + "\n" for l in lines))
                 stations[name] = st.start(tap_start=False)
-            wait_until(lambda: server.files("stations") == ["st-a.json", "st-b.json"], 20, "two station files")
+            harness.wait_until(lambda: server.files("stations") == ["st-a.json", "st-b.json"], 20, 0.1, "two station files")
 
             opts = Options()
             for a in ("--headless=new", "--no-sandbox", "--window-size=1280,800", "--disable-gpu"):
@@ -289,15 +256,15 @@ class WallTwoStations(unittest.TestCase):
                 tiles = """return [...document.querySelectorAll('.tile')].map(t => [t.dataset.station,
                     t.querySelector('.state').textContent,
                     [...t.querySelectorAll('.cells span')].map(c => c.dataset.outcome)])"""
-                shown = wait_until(lambda: {t[0]: t for t in browser.execute_script(tiles)} if
-                                   len(browser.execute_script(tiles)) == 2 else None, 15, "two tiles")
+                shown = harness.wait_until(lambda: {t[0]: t for t in browser.execute_script(tiles)} if
+                                   len(browser.execute_script(tiles)) == 2 else None, 15, 0.1, "two tiles")
                 for name, outcomes in expected.items():
                     self.assertEqual(shown[name][1], "idle")
                     self.assertEqual(shown[name][2], outcomes, name)
                 stations["st-b"].proc.stop()
                 t0 = time.monotonic()
-                wait_until(lambda: {t[0]: t[1] for t in browser.execute_script(tiles)}["st-b"] == "no contact",
-                           20, "no contact on st-b's tile")
+                harness.wait_until(lambda: {t[0]: t[1] for t in browser.execute_script(tiles)}["st-b"] == "no contact",
+                                   20, 0.1, "no contact on st-b's tile")
                 print("st-b shows no contact %.1f s after it stopped" % (time.monotonic() - t0))
                 self.assertEqual({t[0]: t[1] for t in browser.execute_script(tiles)}["st-a"], "idle")
                 browser.save_screenshot(os.path.join(s.shots, "wall.png"))
