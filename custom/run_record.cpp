@@ -357,6 +357,9 @@ static std::string board_model(void)
 	return first_kernel_text(paths);
 }
 
+std::string record_board_serial() { return board_serial(); }
+std::string record_board_model() { return board_model(); }
+
 static std::string host_name(void)
 {
 	char buf[256] = {0};

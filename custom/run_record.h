@@ -60,5 +60,12 @@ void record_set_board_root(const char *root);
 
 #ifdef __cplusplus
 }
+
+#include <string>
+
+/* The board's serial number and model as the record names them ("unknown"
+ * where the board does not say); they read only kernel files. */
+std::string record_board_serial();
+std::string record_board_model();
 #endif
 #endif

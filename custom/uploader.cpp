@@ -1,5 +1,6 @@
 #include "uploader.h"
 
+#include "file_io.h"
 #include "outbox.h"
 #include "station_config.h"
 #include "run_record.h"
@@ -17,7 +18,6 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
-#include <initializer_list>
 #include <mutex>
 #include <random>
 #include <string>
@@ -56,41 +56,6 @@ struct shared {
 };
 shared *g = nullptr;
 
-std::string read_text(const std::string &path)
-{
-	std::string text;
-	int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-	if (fd < 0)
-		return text;
-	char buf[4096];
-	for (ssize_t n; (n = read(fd, buf, sizeof buf)) != 0;) {
-		if (n < 0 && errno == EINTR)
-			continue;
-		if (n < 0)
-			break;
-		text.append(buf, (size_t)n);
-	}
-	close(fd);
-	return text;
-}
-
-/* As the run record reads them: device-tree strings end in NUL, sysfs
- * values in LF. */
-std::string kernel_text(std::initializer_list<const char *> paths)
-{
-	for (const char *p : paths) {
-		std::string t = read_text(p);
-		t = t.substr(0, t.find('\0'));
-		for (char &c : t)
-			if ((unsigned char)c < 0x20)
-				c = ' ';
-		size_t a = t.find_first_not_of(' ');
-		if (a != std::string::npos)
-			return t.substr(a, t.find_last_not_of(' ') - a + 1);
-	}
-	return "unknown";
-}
-
 /* The socket is not inherited by the test scripts the main thread starts. */
 curl_socket_t open_socket(void *, curlsocktype, struct curl_sockaddr *a)
 {
@@ -116,9 +81,8 @@ public:
 			if (g->run_id.empty())
 				g->run_id = current;
 		}
-		serial_ = kernel_text({"/sys/devices/soc0/serial_number", "/proc/device-tree/serial-number",
-				       "/sys/firmware/devicetree/base/serial-number"});
-		model_ = kernel_text({"/proc/device-tree/model", "/sys/firmware/devicetree/base/model"});
+		serial_ = record_board_serial();
+		model_ = record_board_model();
 
 		Clock::time_point next_heartbeat = Clock::now();
 		Clock::time_point retry_at = Clock::now();
@@ -208,7 +172,8 @@ private:
 			state = g->state;
 			run_id = g->run_id;
 		}
-		std::string status = read_text(workdir_ + "/zorazu_zove");
+		std::string status;
+		file_io::read_whole(workdir_ + "/zorazu_zove", status);
 		json verdicts = json::array();
 		size_t pos = 0;
 		for (int line = 1; line <= 15; line++) {
