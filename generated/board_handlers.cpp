@@ -188,8 +188,12 @@ static void go_on(void)
 		if (start_test(next))
 			return;
 	}
-	if (run_all_active)
+	if (run_all_active) {
 		run_all_advance();
+		if (run_all_active)
+			return; /* its next test runs */
+	}
+	upload_set_state("idle");
 }
 
 /* A test whose "ok" the operator is asked to confirm: how it ended and what
@@ -204,7 +208,6 @@ static void test_confirmed(const struct confirm_result *r, void *user)
 {
 	(void)user;
 	const struct board_test *t = &board_tests[r->line - 1];
-	upload_set_state("idle");
 	std::string verdict = r->ok ? confirming.verdict : std::string(t->failure) + r->mark;
 	int err = status_file_set_line(r->line, verdict.c_str());
 	if (err != 0)
@@ -250,7 +253,6 @@ static void test_ended(const struct runner_outcome *outcome, void *user)
 {
 	int line_no = (int)(intptr_t)user;
 	const struct board_test *t = &board_tests[line_no - 1];
-	upload_set_state("idle");
 	if (outcome->timed_out) {
 		char verdict[128];
 		snprintf(verdict, sizeof verdict, "%s%s", t->failure, kTimedOutMark);
