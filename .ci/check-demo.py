@@ -19,6 +19,7 @@ from PIL import Image  # noqa: E402
 def main():
     out, build = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
     os.environ.setdefault("BOARD_RENDER", os.path.join(build, "tests", "board", "board_render"))
+    os.environ.setdefault("SIMBOARD_PASS", build)
     problems = []
     with open(os.path.join(out, "status.txt")) as f:
         lines = f.read().splitlines()

@@ -3,7 +3,7 @@
 // runs kept under Log/runs/; target under 5 ms. Also the close of a run,
 // which keeps it and removes the oldest.
 //   bench_record [DIR]    (a working directory on the disk to measure; default: a new one here)
-#include "run_record.h"
+#include "record/run_record.h"
 
 #include <algorithm>
 #include <chrono>

@@ -18,6 +18,7 @@ step bench_screens; "$build/bench/bench_screens" 3
 step draw_bench;    "$build/bench/draw_bench" 3
 step bench_record;  "$build/bench/bench_record" "$scratch/record" 1
 sim="$PWD/tests/simboard/simboard-run"
+export SIMBOARD_PASS=$build   # the build directory may be anywhere
 step bench_board_runall
 (cd "$scratch" && "$sim" -s healthy,timing -- "$build/tests/board/bench_board_runall" 1)
 step bench_board_station

@@ -243,6 +243,8 @@ def main():
         return
     if os.geteuid() != 0:
         sys.exit("run as root (the simulated board, nginx's workers)")
+    # the board sees the build directory wherever it is
+    os.environ["SIMBOARD_PASS"] = os.path.abspath(a.build)
     verdict_latency(os.path.abspath(a.build), 3 if a.smoke else 20)
     idle_wakeups(os.path.abspath(a.build), 2.0 if a.smoke else 20.0)
     wall(2 if a.smoke else 20)

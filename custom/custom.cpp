@@ -1,7 +1,8 @@
 #include "custom.h"
 
-#include "confirm.h"
-#include "uploader.h"
+#include "confirm/confirm.h"
+#include "line/uploader.h"
+#include "record/run_record.h"
 
 void custom_init(lv_ui *ui)
 {
@@ -9,5 +10,5 @@ void custom_init(lv_ui *ui)
 	/* A blink the last run was killed in the middle of. */
 	confirm_restore_backlight();
 	/* results to the line's server, when configured */
-	upload_start();
+	upload_start(record_upload_board());
 }

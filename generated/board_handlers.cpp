@@ -6,16 +6,16 @@
  * time-out or a failed write. */
 #include "board_handlers.h"
 
-#include "board_runner.h"
+#include "station/board_runner.h"
 #include "board_scripts.h"
-#include "board_shell.h"
-#include "confirm.h"
+#include "station/board_shell.h"
+#include "confirm/confirm.h"
 #include "events_init.h"
 #include "gui_tessel.h"
 #include "qbvexo.h"
-#include "run_record.h"
-#include "status_file.h"
-#include "uploader.h"
+#include "record/run_record.h"
+#include "station/status_file.h"
+#include "line/uploader.h"
 
 #include <errno.h>
 #include <stdint.h>

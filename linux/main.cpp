@@ -15,9 +15,9 @@
 #include "gui_tessel.h"
 #include "events_init.h"
 #include "custom.h"
-#include "board_runner.h"
-#include "confirm.h"
-#include "uploader.h"
+#include "station/board_runner.h"
+#include "confirm/confirm.h"
+#include "line/uploader.h"
 
 struct pollfd pfd;
 uint32_t time_till_next;

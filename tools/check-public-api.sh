@@ -5,8 +5,8 @@
 # A file above the line that reaches into the core's internals fails to compile.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=${1:-build}
-prefix="$PWD/$build/public-api-prefix"
+build=$(cd "${1:-build}" && pwd)
+prefix="$build/public-api-prefix"
 rm -rf "$prefix"
 mkdir -p "$prefix/include/lvgl" "$prefix/include/lv_drivers/wayland" "$prefix/lib"
 cp lvgl/lvgl.h "$prefix/include/lvgl/"

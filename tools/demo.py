@@ -67,6 +67,8 @@ def main():
     if os.geteuid() != 0:
         sys.exit("demo: needs root for the simulated board (run tools/run.sh)")
     app = os.path.abspath(opts.app)
+    # the board sees the program's folder wherever it was built
+    os.environ["SIMBOARD_PASS"] = os.path.dirname(app)
     out = os.path.abspath(opts.out)
     shutil.rmtree(out, ignore_errors=True)
     os.makedirs(out)

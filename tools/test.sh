@@ -9,6 +9,8 @@
 #             simulated-board and install tests run under qemu-aarch64-static;
 #             then the arm64 binary end to end under the native weston
 # TESSEL_NO_SANITIZE=1 leaves out the sanitize stage of a full run.
+# TESSEL_NATIVE_BUILD=DIR builds the native stage in DIR instead of build/
+# (any folder: the suite runs from wherever CMake builds it).
 # On a fresh Debian 12 it first installs what the stages need
 # (tools/install-deps.sh: native, or all with the arm64 stage).
 set -euo pipefail
@@ -19,13 +21,15 @@ cd "$(dirname "$0")/.."
 jobs="$(nproc)"
 
 stage_native() {
-  cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-  cmake --build build -j"$jobs"
-  (cd build && ctest --output-on-failure -j1 --timeout 600)
+  local build=${TESSEL_NATIVE_BUILD:-build}
+  ./tools/check-layers.sh
+  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$build" -j"$jobs"
+  (cd "$build" && ctest --output-on-failure -j1 --timeout 600)
   # the application, test kit and benchmarks must build on the public LVGL 8.3 API alone
-  ./tools/check-public-api.sh build
+  ./tools/check-public-api.sh "$build"
   # ... and read nothing of the bundled core or backend while doing so
-  ./tools/check-system-includes.sh build-public-api
+  ./tools/check-system-includes.sh "$(cd "$build" && pwd)-public-api"
 }
 
 stage_sanitize() {

@@ -6,7 +6,7 @@
 //     (a camera capture that takes 3 s).
 // Run with: simboard-run -- bench_board_station [rounds]
 #include "board_ui.h"
-#include "board_runner.h"
+#include "station/board_runner.h"
 #include "sim.h"
 
 #include <algorithm>

@@ -2,8 +2,8 @@
 // the tones and the picture decides the verdict (the blinks and a whole
 // Run all: e2e_confirm.py). The fake player notes which challenge it played.
 #include "board_fixture.h"
-#include "board_runner.h"
-#include "confirm.h"
+#include "station/board_runner.h"
+#include "confirm/confirm.h"
 
 #include <cstdio>
 #include <cstdlib>

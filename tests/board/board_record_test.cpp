@@ -2,7 +2,7 @@
 // kernel's files and the host name the scenario gives it), what a Run all
 // leaves in it, and a line's day with one board through tessel-report.
 #include "board_fixture.h"
-#include "run_record.h"
+#include "record/run_record.h"
 
 #include <nlohmann/json.hpp>
 

@@ -10,7 +10,7 @@
 // buttons (the camera's needs test.jpg in the current directory).
 // Runs on the simulated board (the screen's load handler runs its scripts).
 #include "board_ui.h"
-#include "confirm.h"
+#include "confirm/confirm.h"
 #include "sim.h"
 
 #include <cstdio>

@@ -1,7 +1,7 @@
 // The background runner on its own: console pass-through, time limits,
 // process groups, and leaving while a script runs.
 #include "board_fixture.h"
-#include "board_runner.h"
+#include "station/board_runner.h"
 
 #include <chrono>
 #include <csignal>

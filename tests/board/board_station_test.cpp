@@ -2,7 +2,7 @@
 // are dropped, a stuck tool times out, and no earlier verdict outlives the
 // test that replaced it.
 #include "board_fixture.h"
-#include "status_file.h"
+#include "station/status_file.h"
 
 #include <csignal>
 #include <sys/stat.h>

@@ -1,6 +1,6 @@
 #include "board_ui.h"
 
-#include "board_runner.h"
+#include "station/board_runner.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,5 +1,5 @@
 // The platform layer: how a command text reaches the shell.
-#include "board_shell.h"
+#include "station/board_shell.h"
 #include "sim.h"
 
 #include <gtest/gtest.h>

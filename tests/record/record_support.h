@@ -3,7 +3,7 @@
 // with their output and exit status.
 #pragma once
 
-#include "run_record.h"
+#include "record/run_record.h"
 #include "sim.h"
 
 #include <nlohmann/json.hpp>

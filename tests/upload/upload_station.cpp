@@ -12,11 +12,12 @@
 // (default 60) for the outbox to empty ("outbox N") and leaves ("stop_ms MS").
 // With UPLOAD_GATE set, each script's verdict sed first waits for the file
 // $UPLOAD_GATE/<line> (the test paces the run against the server's moods).
-#include "board_runner.h"
+#include "station/board_runner.h"
 #include "board_ui.h"
-#include "outbox.h"
+#include "line/outbox.h"
 #include "sim.h"
-#include "uploader.h"
+#include "line/uploader.h"
+#include "record/run_record.h"
 
 #include <algorithm>
 #include <chrono>
@@ -91,7 +92,7 @@ int main(int argc, char **argv)
 	lv_disp_drv_t *drv = lv_disp_get_default()->driver;
 	g_flush = drv->flush_cb;
 	drv->flush_cb = timed_flush;
-	upload_start();
+	upload_start(record_upload_board());
 	ui::show_test_screen();
 	ui::Loop loop(100, 100);
 	for (int i = 0; i < 10; i++)

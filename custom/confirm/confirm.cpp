@@ -1,9 +1,9 @@
 #include "confirm.h"
 
-#include "board_runner.h"
-#include "file_io.h"
+#include "station/board_runner.h"
+#include "files/file_io.h"
 #include "gui_tessel.h"
-#include "station_config.h"
+#include "line/station_config.h"
 
 #include <cerrno>
 #include <cmath>

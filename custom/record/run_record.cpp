@@ -1,7 +1,8 @@
 #include "run_record.h"
 
-#include "file_io.h"
-#include "outbox.h"
+#include "files/file_io.h"
+#include "line/outbox.h"
+#include "line/uploader.h"
 #include "tessel_version.h"
 
 #include <nlohmann/json.hpp>
@@ -357,8 +358,21 @@ static std::string board_model(void)
 	return first_kernel_text(paths);
 }
 
-std::string record_board_serial() { return board_serial(); }
-std::string record_board_model() { return board_model(); }
+static void copy_text(const std::string &text, char *out, unsigned n)
+{
+	if (n > 0)
+		snprintf(out, n, "%s", text.c_str());
+}
+
+const struct upload_board *record_upload_board(void)
+{
+	static const upload_board board = {
+		[](char *out, unsigned n) { copy_text(board_serial(), out, n); },
+		[](char *out, unsigned n) { copy_text(board_model(), out, n); },
+		record_outcome,
+	};
+	return &board;
+}
 
 static std::string host_name(void)
 {

@@ -58,14 +58,14 @@ const char *record_outcome(const char *status_line, int timed_out, int not_recor
  * `root` instead of "/"; NULL or "" goes back to the real ones. */
 void record_set_board_root(const char *root);
 
+struct upload_board;
+
+/* The board as the record names it (serial number and model, "unknown"
+ * where the board does not say; they read only kernel files) and its
+ * outcome table, for the line's heartbeat. */
+const struct upload_board *record_upload_board(void);
+
 #ifdef __cplusplus
 }
-
-#include <string>
-
-/* The board's serial number and model as the record names them ("unknown"
- * where the board does not say); they read only kernel files. */
-std::string record_board_serial();
-std::string record_board_model();
 #endif
 #endif

@@ -1,9 +1,8 @@
 #include "uploader.h"
 
-#include "file_io.h"
+#include "files/file_io.h"
 #include "outbox.h"
 #include "station_config.h"
-#include "run_record.h"
 #include "tessel_version.h"
 
 #include <curl/curl.h>
@@ -66,8 +65,8 @@ size_t discard(char *, size_t size, size_t n, void *) { return size * n; }
 
 class worker {
 public:
-	worker(const upload_config &cfg, const std::string &workdir)
-		: cfg_(cfg), workdir_(workdir), rng_(std::random_device{}())
+	worker(const upload_config &cfg, const std::string &workdir, const upload_board &board)
+		: cfg_(cfg), workdir_(workdir), board_(board), rng_(std::random_device{}())
 	{
 	}
 
@@ -81,8 +80,11 @@ public:
 			if (g->run_id.empty())
 				g->run_id = current;
 		}
-		serial_ = record_board_serial();
-		model_ = record_board_model();
+		char text[256];
+		board_.serial(text, sizeof text);
+		serial_ = text;
+		board_.model(text, sizeof text);
+		model_ = text;
 
 		Clock::time_point next_heartbeat = Clock::now();
 		Clock::time_point retry_at = Clock::now();
@@ -183,7 +185,7 @@ private:
 				std::string text = status.substr(pos, nl == std::string::npos ? std::string::npos : nl - pos);
 				pos = nl == std::string::npos ? status.size() : nl + 1;
 				v["verdict"] = text;
-				v["outcome"] = record_outcome(text.c_str(), text.find("(timed out)") != std::string::npos, 0);
+				v["outcome"] = board_.outcome(text.c_str(), text.find("(timed out)") != std::string::npos, 0);
 			} else {
 				v["verdict"] = nullptr;
 				v["outcome"] = "not run";
@@ -316,6 +318,7 @@ private:
 
 	upload_config cfg_;
 	std::string workdir_;
+	upload_board board_;
 	std::mt19937 rng_;
 	CURLM *multi_ = nullptr;
 	CURL *easy_ = nullptr;
@@ -338,9 +341,9 @@ void note_changed(const std::string &run_id, bool closed, bool noted)
 
 } // namespace
 
-void upload_start(void)
+void upload_start(const struct upload_board *board)
 {
-	if (g != nullptr)
+	if (g != nullptr || board == nullptr)
 		return;
 	upload_config cfg;
 	if (station_config_load(cfg) != STATION_CONFIG_OK)
@@ -367,7 +370,7 @@ void upload_start(void)
 	sigset_t all, old;
 	sigfillset(&all);
 	pthread_sigmask(SIG_SETMASK, &all, &old);
-	worker *w = new worker(cfg, workdir);
+	worker *w = new worker(cfg, workdir, *board);
 	g->thread = std::thread([w] {
 		w->run();
 		delete w;

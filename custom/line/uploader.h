@@ -16,9 +16,20 @@
 extern "C" {
 #endif
 
+/* What the heartbeat says of the board, from the caller: the line knows
+ * nothing of how the board or its verdicts are read. The worker calls
+ * them, never the main thread: they may read kernel files. */
+struct upload_board {
+	/* the board's serial number and model into `out` (size `n`) */
+	void (*serial)(char *out, unsigned n);
+	void (*model)(char *out, unsigned n);
+	/* a status line's outcome ("passed", "failed", ...) */
+	const char *(*outcome)(const char *status_line, int timed_out, int not_recorded);
+};
+
 /* Reads the configuration; when it names a server, starts the worker.
- * Main thread, once, before the first test runs. */
-void upload_start(void);
+ * Main thread, once, before the first test runs; `board` stays valid. */
+void upload_start(const struct upload_board *board);
 
 /* Leaving: tells the worker to stop and waits for it at most a fraction
  * of a second (an unfinished transfer is dropped; its run stays in the

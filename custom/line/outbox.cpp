@@ -1,6 +1,6 @@
 #include "outbox.h"
 
-#include "file_io.h"
+#include "files/file_io.h"
 #include "station_config.h"
 
 #include <nlohmann/json.hpp>

@@ -7,8 +7,8 @@
  * record.xml as they are. Exit status: 0 when each of the fifteen status
  * lines has a test in the record and every one passed, 1 otherwise, 2 when
  * there is no readable record. */
-#include "file_io.h"
-#include "outbox.h"
+#include "files/file_io.h"
+#include "line/outbox.h"
 
 #include <nlohmann/json.hpp>
 
