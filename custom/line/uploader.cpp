@@ -24,6 +24,7 @@
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 using json = nlohmann::json;
 using Clock = std::chrono::steady_clock;
@@ -38,6 +39,8 @@ const long kConnectTimeoutMs = 3000;
 const long kRequestTimeoutMs = 10000;
 /* How long leaving waits for the worker to notice. */
 const ms kStopWait{300};
+/* The last heartbeat's own limit when leaving ("stopped"), inside kStopWait. */
+const long kLastWordMs = 200;
 
 /* Shared between the main thread and the worker; never freed, so that a
  * worker that outlives its bounded join touches nothing destroyed. */
@@ -128,11 +131,41 @@ public:
 			Clock::time_point until = pending ? std::min(next_heartbeat, retry_at) : next_heartbeat;
 			g->cv.wait_until(lock, until, [] { return g->stop || g->work || g->beat; });
 		}
+		last_word();
 		curl_easy_cleanup(easy_);
 		curl_multi_cleanup(multi_);
 	}
 
+	/* Where a run's files go on the server: runs/<UTC day of its start>/
+	 * for the day's yield, and the JSON again under boards/<serial>/ for
+	 * the board's history. Both come from the id ("<serial>-<YYYYMMDDT...Z>");
+	 * an id of another shape keeps the flat runs/ of old. */
+	static std::vector<std::string> run_paths(const std::string &id)
+	{
+		size_t dash = id.rfind('-');
+		bool dated = dash != std::string::npos && dash > 0 && id.size() >= dash + 9 &&
+			     std::all_of(id.begin() + dash + 1, id.begin() + dash + 9, [](char c) { return c >= '0' && c <= '9'; });
+		if (!dated)
+			return {"runs/" + id + ".json", "runs/" + id + ".xml"};
+		std::string t = id.substr(dash + 1);
+		std::string day = t.substr(0, 4) + "-" + t.substr(4, 2) + "-" + t.substr(6, 2);
+		return {"runs/" + day + "/" + id + ".json", "runs/" + day + "/" + id + ".xml",
+			"boards/" + id.substr(0, dash) + "/" + id + ".json"};
+	}
+
 private:
+	/* Leaving in order: the wall shows "stopped" at once instead of "no
+	 * contact" after missed beats. Best effort, within the leaving budget. */
+	void last_word()
+	{
+		uint64_t n;
+		while (g->wake_fd >= 0 && read(g->wake_fd, &n, sizeof n) > 0) {
+			/* emptied, so that the transfer's poll waits again */
+		}
+		leaving_ = true;
+		heartbeat();
+	}
+
 	bool stopping()
 	{
 		std::lock_guard<std::mutex> hold(g->m);
@@ -158,9 +191,12 @@ private:
 			outbox::entry e;
 			if (!outbox::read(id, e))
 				continue; /* replaced or sent meanwhile; the next listing has it */
-			if (!put("runs/" + id + ".json", e.json, "application/json") ||
-			    !put("runs/" + id + ".xml", e.xml, "application/xml"))
-				return -1;
+			std::vector<std::string> paths = run_paths(id);
+			for (const std::string &path : paths) {
+				bool xml = path.compare(path.size() - 4, 4, ".xml") == 0;
+				if (!put(path, xml ? e.xml : e.json, xml ? "application/xml" : "application/json"))
+					return -1;
+			}
 			outbox::remove_sent(e);
 		}
 		return 0;
@@ -228,8 +264,8 @@ private:
 		curl_easy_setopt(easy_, CURLOPT_HTTPHEADER, headers);
 		curl_easy_setopt(easy_, CURLOPT_USERAGENT, "GUI-Tessel/" TESSEL_VERSION);
 		curl_easy_setopt(easy_, CURLOPT_NOSIGNAL, 1L);
-		curl_easy_setopt(easy_, CURLOPT_CONNECTTIMEOUT_MS, kConnectTimeoutMs);
-		curl_easy_setopt(easy_, CURLOPT_TIMEOUT_MS, kRequestTimeoutMs);
+		curl_easy_setopt(easy_, CURLOPT_CONNECTTIMEOUT_MS, leaving_ ? kLastWordMs : kConnectTimeoutMs);
+		curl_easy_setopt(easy_, CURLOPT_TIMEOUT_MS, leaving_ ? kLastWordMs : kRequestTimeoutMs);
 		curl_easy_setopt(easy_, CURLOPT_FOLLOWLOCATION, 0L);
 #if LIBCURL_VERSION_NUM >= 0x075500
 		curl_easy_setopt(easy_, CURLOPT_PROTOCOLS_STR, "http,https");
@@ -265,7 +301,7 @@ private:
 			return true;
 		}
 		std::string reason;
-		if (code == CURLE_ABORTED_BY_CALLBACK)
+		if (code == CURLE_ABORTED_BY_CALLBACK || leaving_)
 			return false; /* leaving; the outbox keeps it */
 		if (code != CURLE_OK) {
 			reason = errbuf[0] != '\0' ? errbuf : curl_easy_strerror(code);
@@ -303,7 +339,7 @@ private:
 				break;
 			struct curl_waitfd wake = {g->wake_fd, CURL_WAIT_POLLIN, 0};
 			curl_multi_poll(multi_, &wake, 1, 1000, nullptr);
-			if (stopping())
+			if (!leaving_ && stopping())
 				break;
 		}
 		curl_multi_remove_handle(multi_, easy_);
@@ -325,6 +361,7 @@ private:
 	std::string serial_, model_;
 	std::string last_error_; /* the reason of the last failure, "" after a success */
 	bool no_answer_ = false; /* it was no HTTP answer at all (down, refused, hanging) */
+	bool leaving_ = false;   /* the last heartbeat: short limits, nothing said */
 	ms backoff_{0};
 };
 
@@ -388,6 +425,9 @@ void upload_stop(void)
 	if (g == nullptr || !g->thread.joinable())
 		return;
 	std::unique_lock<std::mutex> lock(g->m);
+	/* a reboot says more than "stopped" of why the station goes quiet */
+	if (g->state != "rebooting")
+		g->state = "stopped";
 	g->stop = true;
 	g->cv.notify_all();
 	uint64_t one = 1;

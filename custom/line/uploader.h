@@ -3,8 +3,10 @@
  * changes and no thread starts.
  *
  * When configured, one worker thread does all network I/O: it sends what
- * the outbox (outbox.h) holds with HTTP PUT to <server>/runs/<run id>.json
- * and .xml, retrying with backoff until the server answers 2xx, and every
+ * the outbox (outbox.h) holds with HTTP PUT to
+ * <server>/runs/<UTC day of the run's start>/<run id>.json and .xml and,
+ * for the board's history, <server>/boards/<serial>/<run id>.json,
+ * retrying with backoff until the server answers 2xx, and every
  * 5 s PUTs the station's heartbeat to <server>/stations/<station>.json.
  * The main thread only notes records in the outbox and publishes its state
  * under a mutex; it never waits for the network and is never woken by the
@@ -33,7 +35,8 @@ void upload_start(const struct upload_board *board);
 
 /* Leaving: tells the worker to stop and waits for it at most a fraction
  * of a second (an unfinished transfer is dropped; its run stays in the
- * outbox for the next start). */
+ * outbox for the next start). The last heartbeat, best effort, says
+ * "stopped" (or "rebooting" when a reboot is why). */
 void upload_stop(void);
 
 /* What the station does, for the heartbeat: "idle", "running NAME",

@@ -2,7 +2,9 @@
 (deploy/line-server/nginx.conf) in a temporary prefix on 127.0.0.1 and a free
 port, and the same port in other moods: "down" (nothing listens), "403" and
 "500" (nginx refusing every request), "hang" (connections accepted, never
-answered). Every process it starts is stopped by its PID."""
+answered); optionally over https (a certificate of the caller's) and with
+auth_basic (an htpasswd file of the caller's) on the whole server. Every
+process it starts is stopped by its PID."""
 
 import os
 import pwd
@@ -27,11 +29,12 @@ def free_port():
 
 
 class LineServer:
-    def __init__(self, base=None):
+    def __init__(self, base=None, tls=None, htpasswd=None):
+        """tls: (certificate, key) paths; htpasswd: nginx's user file."""
         self.prefix = tempfile.mkdtemp(prefix="tessel-line-", dir=base)
         os.chmod(self.prefix, 0o755)
         self.port = free_port()
-        self.url = "http://127.0.0.1:%d" % self.port
+        self.url = "%s://127.0.0.1:%d" % ("https" if tls else "http", self.port)
         self.html = os.path.join(self.prefix, "html")
         for d in ("html", "logs", "tmp", "html/runs", "html/stations"):
             os.makedirs(os.path.join(self.prefix, d), exist_ok=True)
@@ -45,7 +48,12 @@ class LineServer:
         assert "listen 8080;" in shipped
         self.conf = os.path.join(self.prefix, "nginx.conf")
         with open(self.conf, "w") as f:
-            f.write(shipped.replace("listen 8080;", "listen 127.0.0.1:%d;" % self.port))
+            listen = "listen 127.0.0.1:%d%s;" % (self.port, " ssl" if tls else "")
+            if tls:
+                listen += " ssl_certificate %s; ssl_certificate_key %s;" % tls
+            if htpasswd:
+                listen += ' auth_basic "line"; auth_basic_user_file %s;' % htpasswd
+            f.write(shipped.replace("listen 8080;", listen))
         self.mood = "down"
         self.nginx = None
         self.hang = None
@@ -99,6 +107,11 @@ class LineServer:
     def files(self, folder):
         d = os.path.join(self.html, folder)
         return sorted(os.listdir(d))
+
+    def tree(self, folder):
+        """Every file under html/FOLDER, as paths relative to it."""
+        top = os.path.join(self.html, folder)
+        return sorted(os.path.relpath(os.path.join(d, n), top) for d, _, names in os.walk(top) for n in names)
 
     def read(self, folder, name):
         with open(os.path.join(self.html, folder, name), "rb") as f:

@@ -7,6 +7,8 @@ nginx on 127.0.0.1 (tests/upload/line_server.py).
   KilledThenRunAll   the real program under sway: SIGKILLed right after a test
                      ends, started again, then Run all: the server's files
   WallTwoStations    two programs on two boards, the wall in headless Chromium
+  SecureServer       the in-process station over https (a CA of the test's
+                     own) with basic auth; a wrong CA, a wrong password
 
 Environment (CTest sets it): UPLOAD_STATION, TESSEL_APP, TESSEL_E2E_VPOINTER,
 SIMBOARD_RUN, TESSEL_E2E_DIR. Exit status 77 when everything was skipped."""
@@ -33,11 +35,18 @@ RUN_ALL = (307, 154)  # "All_TEST" on the test screen
 PL2303_TEST = (162, 696)
 
 
-def config(dir_, server, station="st-1"):
+def config(dir_, server, station="st-1", extra=""):
     path = os.path.join(dir_, "gui-tessel.conf")
     with open(path, "w") as f:
-        f.write("# test station\nserver = %s/\nstation = %s\n" % (server.url, station))
+        f.write("# test station\nserver = %s/\nstation = %s\n%s" % (server.url, station, extra))
     return path
+
+
+def server_paths(run_id):
+    """Where a run's files go on the server: by the UTC day of its start, and by board."""
+    serial, start = run_id.rsplit("-", 1)
+    day = "%s-%s-%s" % (start[0:4], start[4:6], start[6:8])
+    return day + "/" + run_id, serial + "/" + run_id
 
 
 def board_record(work, run_id):
@@ -55,15 +64,19 @@ def board_record(work, run_id):
 
 class UploadCase(unittest.TestCase):
     def assert_runs_equal_board(self, server, work):
-        """Exactly one .json and one .xml per run on the server, each equal to the board's."""
-        names = server.files("runs")
-        ids = sorted({n.rsplit(".", 1)[0] for n in names})
+        """Exactly one .json and one .xml per run under runs/<day>/ and the .json
+        under boards/<serial>/, each equal to the board's."""
+        names = server.tree("runs")
+        ids = sorted({os.path.basename(n).rsplit(".", 1)[0] for n in names})
         self.assertTrue(ids, "no run on the server")
-        self.assertEqual(names, sorted([i + ".json" for i in ids] + [i + ".xml" for i in ids]))
+        by_day = {i: server_paths(i)[0] for i in ids}
+        self.assertEqual(names, sorted([by_day[i] + ".json" for i in ids] + [by_day[i] + ".xml" for i in ids]))
+        self.assertEqual(server.tree("boards"), sorted(server_paths(i)[1] + ".json" for i in ids))
         for run_id in ids:
             js, xml = board_record(work, run_id)
-            self.assertEqual(server.read("runs", run_id + ".json"), js, run_id)
-            self.assertEqual(server.read("runs", run_id + ".xml"), xml, run_id)
+            self.assertEqual(server.read("runs", by_day[run_id] + ".json"), js, run_id)
+            self.assertEqual(server.read("runs", by_day[run_id] + ".xml"), xml, run_id)
+            self.assertEqual(server.read("boards", server_paths(run_id)[1] + ".json"), js, run_id)
         return ids
 
 
@@ -118,6 +131,89 @@ class ServerTrouble(UploadCase):
             self.assertIn("HTTP 500", err)
             self.assert_runs_equal_board(server, work)
             self.assertEqual(server.files("stations"), ["st-1.json"])
+            # leaving in order is the heartbeat's last word
+            self.assertEqual(json.loads(server.read("stations", "st-1.json"))["state"], "stopped")
+        shutil.rmtree(tmp, ignore_errors=True)
+
+
+def openssl(*args):
+    subprocess.run(["openssl"] + list(args), check=True, capture_output=True)
+
+
+def make_ca(dir_, name):
+    """A CA of the test's own: its certificate and key."""
+    crt, key = os.path.join(dir_, name + ".crt"), os.path.join(dir_, name + ".key")
+    openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=" + name,
+            "-keyout", key, "-out", crt)
+    return crt, key
+
+
+class SecureServer(UploadCase):
+    """nginx over https with a certificate from the test's own CA (named in
+    ca_file) and auth_basic: the run arrives. A wrong CA or a wrong password
+    leaves it in the outbox, with one console line that names the cause and
+    holds no secret."""
+
+    PASSWORD = "s3cret-Line-7"
+
+    def test_https_basic_auth(self):
+        station = os.environ.get("UPLOAD_STATION", "")
+        if not os.access(station, os.X_OK):
+            self.skipTest("upload_station not built")
+        if shutil.which("openssl") is None:
+            self.skipTest("openssl not installed")
+        tmp = tempfile.mkdtemp(prefix="tessel-tls-")
+        os.chmod(tmp, 0o755)
+        ca = make_ca(tmp, "line-ca")
+        other_ca = make_ca(tmp, "other-ca")
+        crt, key = os.path.join(tmp, "server.crt"), os.path.join(tmp, "server.key")
+        ext = os.path.join(tmp, "san.ext")
+        with open(ext, "w") as f:
+            f.write("subjectAltName=IP:127.0.0.1\n")
+        openssl("req", "-newkey", "rsa:2048", "-nodes", "-subj", "/CN=127.0.0.1", "-keyout", key,
+                "-out", os.path.join(tmp, "server.csr"))
+        openssl("x509", "-req", "-in", os.path.join(tmp, "server.csr"), "-CA", ca[0], "-CAkey", ca[1],
+                "-CAcreateserial", "-days", "2", "-extfile", ext, "-out", crt)
+        htpasswd = os.path.join(tmp, "htpasswd")
+        hashed = subprocess.run(["openssl", "passwd", "-apr1", self.PASSWORD], check=True,
+                                capture_output=True, text=True).stdout.strip()
+        with open(htpasswd, "w") as f:
+            f.write("st-1:%s\n" % hashed)
+        os.chmod(key, 0o644)  # nginx's master reads it as root; the files are the test's own
+
+        def run(name, ca_file, password, drain_s):
+            work = os.path.join(tmp, name)
+            os.mkdir(work)
+            creds = os.path.join(tmp, name + ".credentials")
+            with open(creds, "w") as f:
+                f.write("st-1:%s\n" % password)
+            os.chmod(creds, 0o600)
+            conf = config(tmp, server, extra="ca_file = %s\nauth = basic\ncredentials_file = %s\n" % (ca_file, creds))
+            env = dict(os.environ, TESSEL_CONFIG=conf, UPLOAD_DRAIN_S=str(drain_s))
+            r = subprocess.run([SIMBOARD_RUN, "-s", "healthy", "-b", tmp, "--", "bash", "-c",
+                                '/.simboard/lib/sb-scenario workdir . && exec "$0" pl2303 1', station],
+                               cwd=work, env=env, capture_output=True, text=True, timeout=120)
+            self.assertEqual(r.returncode, 0, r.stderr[-3000:])
+            self.assertNotIn(self.PASSWORD, r.stdout + r.stderr)
+            self.assertNotIn("wrong-" + self.PASSWORD, r.stdout + r.stderr)
+            return work, r.stdout, [l for l in r.stderr.splitlines() if l.startswith("upload: PUT")]
+
+        with LineServer(tmp, tls=(crt, key), htpasswd=htpasswd) as server:
+            server.set("healthy")
+            work, out, failures = run("good", ca[0], self.PASSWORD, 30)
+            self.assertIn("outbox 0", out)
+            self.assertEqual(failures, [])
+            self.assert_runs_equal_board(server, work)
+
+            for name, ca_file, password, cause in (("wrong-ca", other_ca[0], self.PASSWORD, "certificate"),
+                                                   ("wrong-password", ca[0], "wrong-" + self.PASSWORD, "HTTP 401")):
+                before = server.tree("runs")
+                work, out, failures = run(name, ca_file, password, 3)
+                self.assertIn("outbox 1", out, name)
+                self.assertEqual(len(os.listdir(os.path.join(work, "Log", "outbox"))), 1, name)
+                self.assertEqual(len(failures), 1, "%s: %s" % (name, failures))
+                self.assertIn(cause, failures[0], name)
+                self.assertEqual(server.tree("runs"), before, name)
         shutil.rmtree(tmp, ignore_errors=True)
 
 
@@ -189,10 +285,11 @@ class KilledThenRunAll(UploadCase):
             self.assertIsNotNone(pid)
             os.kill(pid, 9)
             st.proc.wait(10)
-            self.assertEqual(server.files("runs"), [])
+            self.assertEqual(server.tree("runs"), [])
             server.set("healthy")
             st.start()
-            harness.wait_until(lambda: len(server.files("runs")) == 2, 30, 0.1, "both files of the killed run")
+            harness.wait_until(lambda: len(server.tree("runs")) == 2 and server.tree("boards"), 30, 0.1,
+                               "the files of the killed run")
             self.assert_runs_equal_board(server, st.work)
 
             s.tap(*RUN_ALL)
