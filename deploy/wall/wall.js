@@ -754,6 +754,7 @@ async function poll() {
   busy = true;
   clearTimeout(timer);
   const r = route();
+  const hash = location.hash;
   showView(r);
   const t0 = performance.now();
   const problem = document.getElementById("problem");
@@ -774,6 +775,7 @@ async function poll() {
   stats.lastPollMs = performance.now() - t0;
   stats.pollMs.push(stats.lastPollMs);
   if (stats.pollMs.length > 100) stats.pollMs.shift();
+  stats.hash = hash;
   stats.polls++;
   busy = false;
   if (again) {

@@ -32,6 +32,12 @@ def iso(ms):
     return time.strftime("%Y-%m-%dT%H:%M:%S", time.gmtime(ms // 1000)) + ".%03dZ" % (ms % 1000)
 
 
+def iso_ms(s):
+    """Milliseconds since the epoch of a record's time."""
+    import calendar
+    return calendar.timegm(time.strptime(s[:19], "%Y-%m-%dT%H:%M:%S")) * 1000 + int(s[20:23])
+
+
 def file_time(ms):
     return time.strftime("%Y%m%dT%H%M%S", time.gmtime(ms // 1000)) + ".%03dZ" % (ms % 1000)
 
