@@ -34,7 +34,7 @@ const SVG_NS = "http://www.w3.org/2000/svg";
 
 const store = new Map();     // path -> {key, value (checked summary, or null: unreadable), seen}
 const tiles = new Map();     // station id -> {el, sig}
-const stats = window.wallStats = { polls: 0, lastPollMs: 0, pollMs: [], fetched: 0, view: "", fullPaintMs: null };
+const stats = window.wallStats = { polls: 0, lastPollMs: 0, pollMs: [], pollFetched: [], fetched: 0, view: "", fullPaintMs: null };
 let serverClock = { date: NaN, at: 0 };
 let loads = 0;               // files fetched so far: what was drawn is current while it stays
 let drawn = "";
@@ -756,7 +756,7 @@ async function poll() {
   const r = route();
   const hash = location.hash;
   showView(r);
-  const t0 = performance.now();
+  const t0 = performance.now(), fetched0 = stats.fetched;
   const problem = document.getElementById("problem");
   try {
     if (r.view === "yield") await pollYield(r);
@@ -774,7 +774,8 @@ async function poll() {
   forget();
   stats.lastPollMs = performance.now() - t0;
   stats.pollMs.push(stats.lastPollMs);
-  if (stats.pollMs.length > 100) stats.pollMs.shift();
+  stats.pollFetched.push(stats.fetched - fetched0);
+  if (stats.pollMs.length > 100) stats.pollMs.shift(), stats.pollFetched.shift();
   stats.hash = hash;
   stats.polls++;
   busy = false;
