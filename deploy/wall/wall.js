@@ -34,7 +34,7 @@ const SVG_NS = "http://www.w3.org/2000/svg";
 
 const store = new Map();     // path -> {key, value (checked summary, or null: unreadable), seen}
 const tiles = new Map();     // station id -> {el, sig}
-const stats = window.wallStats = { polls: 0, lastPollMs: 0, pollMs: [], pollFetched: [], fetched: 0, view: "", fullPaintMs: null };
+const stats = window.wallStats = { polls: 0, lastPollMs: 0, pollMs: [], pollFetched: [], fetched: 0, view: "", firstPaintMs: null, fullPaintMs: null };
 let serverClock = { date: NaN, at: 0 };
 let loads = 0;               // files fetched so far: what was drawn is current while it stays
 let drawn = "";
@@ -61,11 +61,17 @@ function isoMs(s) {
   return m ? utcMs(m[1], m[2], m[3], m[4], m[5], m[6], m[7]) : NaN;
 }
 
+const ids = new Map(); // a listing names mostly the same files every time
+
 function parseId(id) {
+  let run = ids.get(id);
+  if (run !== undefined) return run;
   const m = ID_RE.exec(id);
-  if (!m) return null;
-  const ms = utcMs(m[2], m[3], m[4], m[5], m[6], m[7], m[8]);
-  return isNaN(ms) ? null : { id, serial: m[1], day: `${m[2]}-${m[3]}-${m[4]}`, startMs: ms };
+  const ms = m ? utcMs(m[2], m[3], m[4], m[5], m[6], m[7], m[8]) : NaN;
+  run = isNaN(ms) ? null : Object.freeze({ id, serial: m[1], day: `${m[2]}-${m[3]}-${m[4]}`, startMs: ms });
+  if (ids.size > CACHE_MAX) ids.clear();
+  ids.set(id, run);
+  return run;
 }
 
 function dayOf(ms) {
@@ -165,15 +171,87 @@ async function getListing(url) {
   }));
 }
 
+// Checked run summaries kept in the browser (IndexedDB) by path, time and
+// size, so that a page reloaded on the line's TV does not fetch the day
+// again. Without IndexedDB (a private window) everything still works.
+const KEPT_DAYS = 8;
+let kept = null;
+const consulted = new Set(); // folders whose kept runs were read
+
+function openKept() {
+  kept = new Promise(done => {
+    try {
+      const rq = indexedDB.open("tessel-wall-runs-1", 1);
+      rq.onupgradeneeded = () => rq.result.createObjectStore("runs", { keyPath: "path" }).createIndex("saved", "saved");
+      rq.onsuccess = () => {
+        const db = rq.result;
+        const old = IDBKeyRange.upperBound(Date.now() - KEPT_DAYS * 86400e3);
+        const cursor = db.transaction("runs", "readwrite").objectStore("runs").index("saved").openCursor(old);
+        cursor.onsuccess = () => {
+          if (cursor.result) {
+            cursor.result.delete();
+            cursor.result.continue();
+          }
+        };
+        done(db);
+      };
+      rq.onerror = rq.onblocked = () => done(null);
+    } catch (e) {
+      done(null);
+    }
+  });
+}
+
+function keptIn(db, folder) {
+  return new Promise(done => {
+    try {
+      const rq = db.transaction("runs").objectStore("runs").getAll(IDBKeyRange.bound(folder, folder + "\uffff"));
+      rq.onsuccess = () => done(new Map(rq.result.map(e => [e.path, e])));
+      rq.onerror = () => done(new Map());
+    } catch (e) {
+      done(new Map());
+    }
+  });
+}
+
+function keep(db, entries) {
+  if (!db || !entries.length) return;
+  try {
+    const os = db.transaction("runs", "readwrite").objectStore("runs");
+    const saved = Date.now();
+    for (const [path, c] of entries) os.put({ path, key: c.key, value: c.value, saved });
+  } catch (e) { /* the next reload fetches them */ }
+}
+
 // Fetches what is new or changed among items ({path, key}) and keeps its
 // checked summary; a network failure keeps the older one and says so.
-async function load(items, check) {
-  const todo = items.filter(it => {
+// progress(done, all) is called now and then while many files come.
+async function load(items, check, progress) {
+  let todo = items.filter(it => {
     const c = store.get(it.path);
     if (c) c.seen = stats.polls;
     return !c || c.key === null || c.key !== it.key;
   });
-  let next = 0, failure = null;
+  const db = check === checkRun && kept ? await kept : null;
+  const folderOf = it => it.path.slice(0, it.path.lastIndexOf("/") + 1);
+  // once per folder and page: later, only new files are missing
+  const folders = new Map();
+  if (db) for (const it of todo) if (!consulted.has(folderOf(it))) folders.set(folderOf(it), null);
+  if (folders.size) {
+    for (const f of folders.keys()) {
+      folders.set(f, await keptIn(db, f));
+      consulted.add(f);
+    }
+    todo = todo.filter(it => {
+      const k = folders.has(folderOf(it)) ? folders.get(folderOf(it)).get(it.path) : null;
+      if (!k || it.key === null || k.key !== it.key || store.has(it.path)) return true;
+      store.set(it.path, { key: k.key, value: k.value, seen: stats.polls });
+      loads++;
+      return false;
+    });
+  }
+  let next = 0, failure = null, shown = performance.now();
+  const fresh = [];
   const worker = async () => {
     while (next < todo.length) {
       const it = todo[next++];
@@ -187,12 +265,19 @@ async function load(items, check) {
         failure = e;
         continue;
       }
-      store.set(it.path, { key: it.key, value, seen: stats.polls });
+      const c = { key: it.key, value, seen: stats.polls };
+      store.set(it.path, c);
+      if (it.key !== null) fresh.push([it.path, c]);
       loads++;
       stats.fetched++;
+      if (progress && performance.now() - shown > 700 && next < todo.length) {
+        progress(next, todo.length);
+        shown = performance.now();
+      }
     }
   };
   await Promise.all(Array.from({ length: Math.min(FETCHES, todo.length) }, worker));
+  keep(db, fresh);
   if (failure) throw new Error("the line's server does not answer (" + failure.message + ")");
 }
 
@@ -213,7 +298,8 @@ function runItems(entries, folder, want, bad, src) {
       continue;
     }
     if (!want(run)) continue;
-    items.push(Object.assign(run, { path: folder + encodeURIComponent(e.name), key: e.key, mtime: e.mtime, src }));
+    items.push({ id: run.id, serial: run.serial, day: run.day, startMs: run.startMs,
+      path: folder + encodeURIComponent(e.name), key: e.key, mtime: e.mtime, src });
   }
   return items;
 }
@@ -521,8 +607,10 @@ function kpi(figure, label, value, detail) {
     el("div", { class: "value" }, value), el("div", { class: "detail" }, detail));
 }
 
-function drawYield(f, win) {
-  document.getElementById("yield-window").textContent = win.label + ": " + plural(f.runs, "run", "runs");
+function drawYield(f, win, reading) {
+  document.getElementById("yield-window").textContent = win.label + ": " + plural(f.runs, "run", "runs") +
+    (reading ? " · " + reading : "");
+  document.getElementById("view-yield").classList.toggle("reading", !!reading);
   const of = n => n + " of " + plural(f.tested, "board", "boards");
   replace(document.getElementById("kpis"),
     kpi("tested", "Boards tested", f.tested, plural(f.runs, "run", "runs")),
@@ -622,14 +710,18 @@ async function pollYield(r) {
     }, bad, "day"));
   });
   items = unique(items.concat(runItems(lists[days.length], "runs/", inWindow, bad, "flat")));
-  await load(items, checkRun);
+  await load(items, checkRun, (done, all) => {
+    drawYield(figures(values(items), win), win, "reading the runs: " + done + " of " + all + " files…");
+    if (stats.firstPaintMs === null) stats.firstPaintMs = performance.now();
+    drawn = "";
+  });
   const unreadable = unreadableOf(items, bad);
   showUnreadable(unreadable);
   const sig = [win.file, win.hours ? Math.floor(win.end / 60e3) : "", items.length, loads, unreadable.length].join("|");
   if (sig === drawn) return;
   const runs = values(items);
   lastYield = { runs, win };
-  drawYield(figures(runs, win), win);
+  drawYield(figures(runs, win), win, "");
   drawn = sig;
 }
 
@@ -766,6 +858,7 @@ async function poll() {
     if (stats.fullPaintMs === null) {
       await new Promise(done => requestAnimationFrame(() => setTimeout(done, 0)));
       stats.fullPaintMs = performance.now();
+      if (stats.firstPaintMs === null) stats.firstPaintMs = stats.fullPaintMs;
     }
   } catch (e) {
     problem.textContent = "The line's server does not answer: " + e.message;
@@ -787,6 +880,7 @@ async function poll() {
   }
 }
 
+openKept();
 window.addEventListener("hashchange", poll);
 document.getElementById("yield-day").addEventListener("change", e => {
   if (!isNaN(dayMs(e.target.value))) location.hash = "#yield?day=" + e.target.value;
