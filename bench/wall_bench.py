@@ -130,6 +130,8 @@ def put_heartbeats(html, names, now, rnd, runs_by_station):
         for n in range(1, 16):
             t = next((t for t in last["tests"] if t["line"] == n), None) if last else None
             verdicts.append({"line": n, "verdict": t["status_line"] if t else None, "outcome": t["outcome"] if t else "not run"})
+        if i == 2:  # a board that failed here a moment ago
+            verdicts[6].update(verdict="USB1 Test failed", outcome="failed")
         if look.startswith("running"):
             line = line_day.NAMES.index(look.split(" ", 1)[1]) + 1
             for v in verdicts[line - 1:]:
@@ -175,11 +177,12 @@ def screenshots(out):
         try:
             for name, frag, height, ready in (
                     ("stations", "#stations", 1000, "document.querySelectorAll('.tile').length === %d" % len(names)),
-                    ("yield", "#yield?day=" + day, 1480, "wallStats.fullPaintMs !== null"),
+                    ("yield", "#yield?day=" + day, 1480, "document.querySelectorAll('.kpi').length > 0 && "
+                     "!document.querySelector('#view-yield.reading')"),
                     ("board", "#board?serial=" + serial, 1000, "document.querySelectorAll('.run-card').length > 0")):
                 b.set_window_size(1600, height)
                 b.get(server.url + "/" + frag)
-                wait(b, "return window.wallStats && wallStats.polls > 0 && " + ready, 60, name)
+                wait(b, "return window.wallStats && wallStats.hash === %s && %s" % (json.dumps(frag), ready), 60, name)
                 time.sleep(0.6)
                 raw = os.path.join(out, "wall-%s.raw.png" % name)
                 b.save_screenshot(raw)

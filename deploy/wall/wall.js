@@ -763,7 +763,16 @@ function runCard(r) {
       plural(t.attempts, "attempt", "attempts") + ")" : `${line} ${NAMES[line - 1]}: no result`;
     cells.push(el("span", { class: t ? OUTCOME_CLASS[t.outcome] : "o-none", "data-outcome": t ? t.outcome : "",
       "data-attempts": t ? t.attempts : 0, title: tip },
-      line, t && t.attempts > 1 ? el("sup", null, "×" + t.attempts) : null));
+      line + " " + (t ? t.name : NAMES[line - 1]), t && t.attempts > 1 ? el("sup", null, "×" + t.attempts) : null));
+  }
+  // what the lines that did not pass said
+  const said = [];
+  for (let line = 1; line <= LINES; line++) {
+    const t = byLine.get(line);
+    if (t && t.outcome === "passed" && t.attempts === 1) continue;
+    said.push(el("li", null, el("b", null, line + " " + (t ? t.name : NAMES[line - 1])), ": ",
+      t ? (t.verdict ?? "(status line unreadable)") + " (" + t.outcome + ", " + plural(t.attempts, "attempt", "attempts") + ")"
+        : "no result in this run"));
   }
   return el("article", { class: "run-card v-" + state.replace(" ", "-"), "data-run": r.id },
     el("div", { class: "head" },
@@ -773,11 +782,12 @@ function runCard(r) {
         el("a", { href: runPath(r, "xml") }, "XML"))),
     el("div", { class: "meta" },
       el("span", null, "station ", el("b", null, r.station)),
-      el("span", null, "started ", el("b", null, utcText(r.startMs))),
-      el("span", null, r.closed === null ? "updated " : "closed ", el("b", null, utcText(r.closed ?? r.updated))),
+      el("span", null, "started ", el("b", null, utcText(r.startMs)), " UTC"),
+      el("span", null, r.closed === null ? "updated " : "closed ", el("b", null, utcText(r.closed ?? r.updated)), " UTC"),
       el("span", null, "Run all ", el("b", null, duration(r.span))),
       el("span", null, el("b", null, r.tests.filter(t => t.outcome === "passed").length), " of " + LINES + " passed")),
-    el("div", { class: "cells big" }, ...cells));
+    el("div", { class: "cells big" }, ...cells),
+    said.length ? el("ul", { class: "said" }, ...said) : null);
 }
 
 async function pollBoard(r) {
