@@ -834,7 +834,8 @@ async function pollBoard(r) {
 let timer = null, busy = false, again = false, shownView = "";
 
 function showView(r) {
-  if (shownView !== r.view) drawn = "";
+  const entered = shownView !== r.view;
+  if (entered) drawn = "";
   shownView = r.view;
   stats.view = r.view;
   for (const s of document.querySelectorAll("main > section")) s.hidden = s.dataset.view !== r.view;
@@ -847,8 +848,13 @@ function showView(r) {
     document.getElementById("yield-day").value = r.day || dayOf(serverNow());
     document.getElementById("yield-hours").value = r.hours ? String(r.hours) : "";
   }
-  if (r.view === "board" && document.activeElement !== document.getElementById("board-serial"))
-    document.getElementById("board-serial").value = r.serial;
+  const field = document.getElementById("board-serial");
+  if (r.view === "board" && document.activeElement !== field) field.value = r.serial;
+  if (r.view === "board" && entered) {
+    // ready for the scanner: its next serial replaces this one
+    field.focus();
+    field.select();
+  }
 }
 
 async function poll() {
@@ -905,7 +911,9 @@ document.getElementById("yield-form").addEventListener("submit", e => e.preventD
 document.getElementById("csv").addEventListener("click", downloadCsv);
 document.getElementById("board-form").addEventListener("submit", e => {
   e.preventDefault();
-  const typed = document.getElementById("board-serial").value.trim();
+  const field = document.getElementById("board-serial");
+  const typed = field.value.trim();
+  field.select();
   location.hash = typed ? "#board?serial=" + encodeURIComponent(fileSafe(typed)) : "#board";
 });
 

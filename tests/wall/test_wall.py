@@ -268,7 +268,11 @@ class WallJourney(unittest.TestCase):
                     self.assertEqual(r.status, 200, link)
         self.assertEqual(self.js("return document.getElementById('unreadable').textContent"),
                          "1 file could not be read: boards/AAAA000000000001/notes.json")
-        self.goto("#board?serial=XSS0000000000009", "document.querySelectorAll('.run-card').length === 1")
+        # the next scan replaces the serial in the field
+        b.switch_to.active_element.send_keys("XSS0000000000009\n")
+        self.wait("the next board", "return location.hash === '#board?serial=XSS0000000000009' && "
+                  "document.querySelectorAll('.run-card').length === 1 && "
+                  "document.querySelector('.run-card').dataset.run.startsWith('XSS')")
         self.assertIn(XSS, self.js("return document.querySelector('.run-card').textContent"))
 
         # --- the last hours
