@@ -10,6 +10,7 @@ import json
 import math
 import os
 import random
+import shutil
 import statistics
 import sys
 import tempfile
@@ -24,10 +25,12 @@ import browser  # noqa: E402
 import line_day as ld  # noqa: E402
 from line_server import LineServer  # noqa: E402
 
-DAY = "2026-12-09"
-T0 = 1796774400000  # DAY 00:00 UTC
 H = 3600000
+T0 = (int(time.time() * 1000) // (24 * H) - 2) * 24 * H  # the day before yesterday, 00:00 UTC
+DAY = ld.iso(T0)[:10]
 ALL = ["passed"] * 15
+NOJS = "NOJS000000000011-" + ld.file_time(T0 + 10 * H)
+GONE = "GONE000000000012-" + ld.file_time(T0 + 11 * H)
 XSS = "<img src=x onerror=window.__pwned=1><script>window.__pwned=2</script>"
 
 
@@ -63,6 +66,7 @@ class WallJourney(unittest.TestCase):
         os.chmod(self.tmp, 0o755)
         self.b = browser.chromium(1600, 1000, downloads=os.path.join(self.tmp, "dl"))
         if self.b is None:
+            shutil.rmtree(self.tmp)
             self.skipTest("chromium, chromedriver or python3-selenium not installed")
         self.server = LineServer(self.tmp)
         self.server.set("healthy")
@@ -73,6 +77,7 @@ class WallJourney(unittest.TestCase):
             self.b.quit()
         if getattr(self, "server", None):
             self.server.close()
+        shutil.rmtree(self.tmp, ignore_errors=True)
 
     def make_day(self):
         ids = {}
@@ -99,8 +104,8 @@ class WallJourney(unittest.TestCase):
         bad["totals"]["passed"] = XSS
         day = os.path.join(self.html, "runs", DAY)
         ld.put(self.html, "runs/%s/%s.json" % (DAY, bad["run"]["id"]), json.dumps(bad), time.time() - 60)
-        ld.put(self.html, "runs/%s/NOJS000000000011-20261209T100000.000Z.json" % DAY, "{not json", time.time() - 60)
-        os.symlink("/nonexistent", os.path.join(day, "GONE000000000012-20261209T110000.000Z.json"))
+        ld.put(self.html, "runs/%s/%s.json" % (DAY, NOJS), "{not json", time.time() - 60)
+        os.symlink("/nonexistent", os.path.join(day, GONE + ".json"))
         ld.put(self.html, "runs/%s/%s.json" % (DAY, XSS.replace("/", "_")), "{}", time.time() - 60)
         ld.put(self.html, "boards/AAAA000000000001/notes.json", "{}", time.time() - 60)
         # within the last 2 hours of now (the hours mode)
@@ -180,7 +185,6 @@ class WallJourney(unittest.TestCase):
 
     def test_journey(self):
         ids = self.make_day()
-        self.write_stations()
         b = self.b
         # markers the hostile files' code would set; policy violations seen
         b.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source":
@@ -229,8 +233,8 @@ class WallJourney(unittest.TestCase):
         text = self.js("return document.getElementById('unreadable').textContent")
         self.assertTrue(text.startswith("4 files could not be read: "), text)
         self.assertEqual(set(text.split(": ", 1)[1].split(", ")), {"runs/%s/%s" % (DAY, n) for n in (
-            "BAD0000000000010-20261209T080000.000Z.json", "NOJS000000000011-20261209T100000.000Z.json",
-            "GONE000000000012-20261209T110000.000Z.json", XSS.replace("/", "_") + ".json")})
+            "BAD0000000000010-%s.json" % ld.file_time(T0 + 8 * H), NOJS + ".json", GONE + ".json",
+            XSS.replace("/", "_") + ".json")})
 
         # --- the CSV: one row per test per run, quoted, formulas defused
         b.find_element("id", "csv").click()
@@ -279,6 +283,7 @@ class WallJourney(unittest.TestCase):
         self.goto("#yield?hours=2", "document.querySelector('.kpi[data-figure=tested] .value').textContent === '1'")
 
         # --- Stations
+        self.write_stations()
         self.goto("#stations", "document.querySelectorAll('.tile').length === 4")
         tiles = self.js("return Object.fromEntries([...document.querySelectorAll('.tile')].map(t => "
                         "[t.dataset.station, t.querySelector('.state').textContent]))")
