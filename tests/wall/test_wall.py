@@ -55,7 +55,7 @@ RUNS = [
     ("FFFF000000000006", "st-a", T0 + 6 * H, ALL, {}, "flat"),                         # the older layout
     ("GGGG000000000007", "st-b", T0 + 6 * H, outcomes(l15=None), {}, "day"),           # open, 14 lines
     ("-HHH000000000008", "st-a", T0 + 7 * H, ALL, {}, "day"),                          # a serial like a formula
-]
+] + [("D%015d" % k, "st-d", T0 + 9 * H + k * 600000, ALL, {}, "day") for k in range(21)]  # p95 below the max
 
 
 class WallJourney(unittest.TestCase):
@@ -198,7 +198,7 @@ class WallJourney(unittest.TestCase):
 
         # --- Yield: every figure equals the one computed here
         fig, pareto, stations, runs = self.expected()
-        self.assertEqual((fig["tested"], fig["runs"]), (9, 11))  # the made-up day is what it should be
+        self.assertEqual((fig["tested"], fig["runs"]), (30, 32))  # the made-up day is what it should be
         shown = self.js("""return Object.fromEntries([...document.querySelectorAll('.kpi')].map(k =>
             [k.dataset.figure, [k.querySelector('.value').textContent, k.querySelector('.detail').textContent]]))""")
         self.assertEqual(shown["tested"], [str(fig["tested"]), "%d runs" % fig["runs"]])
