@@ -26,4 +26,5 @@ step bench_board_station
 step e2e_latency;   $py bench/e2e_latency.py --app "$build/gui_tessel" --runs 1 --presses 2
 step wl_bench;      $py lv_drivers/tests/wl_bench.py --runs 1 --settle 1 --seconds 1 --tap 640,400 "$build/gui_tessel"
 step upload_bench;  $py bench/upload_bench.py --smoke --build "$build"
+step wall_bench;    $py bench/wall_bench.py --smoke
 echo "bench smoke: every benchmark ran"

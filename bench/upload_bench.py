@@ -8,11 +8,10 @@
   3. the wall in headless Chromium with 100 station files: from a file's change
      on the server to its tile showing it, and the page's time per poll.
 
-  upload_bench.py [--smoke] [--build DIR] [--screenshot PNG]
+  upload_bench.py [--smoke] [--build DIR]
 
 --smoke (or TESSEL_BENCH_SMOKE=1): one round of a few iterations each, for CI.
---screenshot: also draws the wall with a dozen made-up stations and runs into
-PNG (the README's picture) and stops there.
+The wall's pictures: bench/wall_bench.py --screenshots.
 """
 
 import argparse
@@ -178,69 +177,11 @@ def wall(changes):
           % (statistics.median(polls), max(polls), len(polls)))
 
 
-def screenshot(png):
-    """A dozen stations in their usual states and a few runs, drawn for the README."""
-    from PIL import Image
-    rnd = random.Random(7)
-    now = time.time()
-    with LineServer() as server:
-        server.set("healthy")
-        looks = [("idle", []), ("running CSI", [14, 15]), ("idle", []), ("idle", [("failed", 1)]),
-                 ("running USB1", [7, 8, 9, 10, 11, 12, 13, 14, 15]), ("idle", [("timed out", 14)]),
-                 ("rebooting", []), ("idle", [("warning", 11)]), ("idle", []), ("lost", []),
-                 ("idle", [("failed", 6), ("not run", 8)]), ("running I2C", list(range(1, 16)))]
-        for i, (state, marks) in enumerate(looks):
-            outcomes = ["passed"] * 15
-            for m in marks:
-                if isinstance(m, tuple):
-                    outcomes[m[1] - 1] = m[0]
-                else:
-                    outcomes[m - 1] = "not run"
-            doc = station_doc(i + 1, state="idle" if state == "lost" else state, outcomes=outcomes,
-                              outbox=3 if state == "lost" else (1 if i == 4 else 0))
-            doc["station"] = "line2-slot%02d" % (i + 1)
-            put_file(server, "stations", doc["station"] + ".json", doc,
-                     mtime=now - (95 if state == "lost" else rnd.uniform(0, 4)))
-        for k in range(9):
-            fails = k % 4 == 1
-            serial = "3A1C29F40B7D%04X" % (k + 3)
-            started = now - 600 * (k + 1)
-            run_id = serial + "-" + time.strftime("%Y%m%dT%H%M%S.000Z", time.gmtime(started))
-            stamp = time.strftime("%Y-%m-%dT%H:%M:%S.000Z", time.gmtime(started))
-            rec = {"schema_version": 1, "run": {"id": run_id, "started": stamp, "updated": stamp,
-                                                "closed": None if k == 0 else stamp},
-                   "board": {"serial_number": serial, "model": "QB-VEXO i.MX93 board", "hostname": "qbvexo"},
-                   "totals": {"tests": 15, "passed": 14 if fails else 15, "failed": 1 if fails else 0,
-                              "timed_out": 0, "not_recorded": 0}}
-            put_file(server, "runs", run_id + ".json", rec, mtime=started + 120)
-        b = browser(1280, 800)
-        try:
-            b.get(server.url + "/")
-            deadline = time.monotonic() + 20
-            while b.execute_script("return document.querySelectorAll('#runs tbody tr').length") < 9:
-                if time.monotonic() > deadline:
-                    sys.exit("the wall did not fill")
-                time.sleep(0.1)
-            time.sleep(0.5)
-            raw = png + ".raw.png"
-            b.save_screenshot(raw)
-        finally:
-            b.quit()
-    with Image.open(raw) as im:
-        im.convert("RGB").quantize(256, method=Image.Quantize.MAXCOVERAGE).save(png, optimize=True)
-    os.unlink(raw)
-    print("wrote %s (%d bytes)" % (png, os.path.getsize(png)))
-
-
 def main():
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     ap.add_argument("--smoke", action="store_true", default=os.environ.get("TESSEL_BENCH_SMOKE") == "1")
     ap.add_argument("--build", default=os.path.join(REPO, "build"))
-    ap.add_argument("--screenshot")
     a = ap.parse_args()
-    if a.screenshot:
-        screenshot(a.screenshot)
-        return
     if os.geteuid() != 0:
         sys.exit("run as root (the simulated board, nginx's workers)")
     # the board sees the build directory wherever it is

@@ -36,12 +36,12 @@ class LineServer:
         self.port = free_port()
         self.url = "%s://127.0.0.1:%d" % ("https" if tls else "http", self.port)
         self.html = os.path.join(self.prefix, "html")
-        for d in ("html", "logs", "tmp", "html/runs", "html/stations"):
+        for d in ("html", "logs", "tmp", "html/runs", "html/boards", "html/stations"):
             os.makedirs(os.path.join(self.prefix, d), exist_ok=True)
         for f in os.listdir(WALL):
             shutil.copy(os.path.join(WALL, f), self.html)
         www = pwd.getpwnam("www-data")
-        for d in ("html", "tmp", "html/runs", "html/stations"):
+        for d in ("html", "tmp", "html/runs", "html/boards", "html/stations"):
             os.chown(os.path.join(self.prefix, d), www.pw_uid, www.pw_gid)
         with open(CONF) as f:
             shipped = f.read()
