@@ -11,4 +11,5 @@ void custom_init(lv_ui *ui)
 	confirm_restore_backlight();
 	/* results to the line's server, when configured */
 	upload_start(record_upload_board());
+	record_set_station_id(upload_station_id());
 }

@@ -53,6 +53,7 @@ struct shared {
 	bool done = false;
 	std::string state = "idle";
 	std::string run_id;
+	std::string station; /* set once at start */
 	int wake_fd = -1; /* interrupts a transfer when leaving */
 	std::thread thread;
 };
@@ -395,6 +396,7 @@ void upload_start(const struct upload_board *board)
 		return;
 	}
 	g = new shared;
+	g->station = cfg.station;
 	g->wake_fd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
 	std::string workdir = cwd;
 	outbox::enable(workdir + "/Log/outbox", note_changed);
@@ -440,6 +442,11 @@ void upload_stop(void)
 		g->thread.join();
 	else
 		g->thread.detach(); /* what it was sending stays in the outbox */
+}
+
+const char *upload_station_id(void)
+{
+	return g != nullptr ? g->station.c_str() : nullptr;
 }
 
 void upload_set_state(const char *state)

@@ -39,6 +39,10 @@ void upload_start(const struct upload_board *board);
  * "stopped" (or "rebooting" when a reboot is why). */
 void upload_stop(void);
 
+/* The station id runs go to the server under (the configured one, the
+ * host name by default); NULL while uploads are off. Main thread. */
+const char *upload_station_id(void);
+
 /* What the station does, for the heartbeat: "idle", "running NAME",
  * "rebooting". Cheap; does nothing while uploads are off. */
 void upload_set_state(const char *state);

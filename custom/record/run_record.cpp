@@ -69,6 +69,7 @@ struct board_info {
 	std::string device_tree;
 	std::string hostname;
 	std::string workdir;
+	std::string station; /* the id runs go to the line's server under; "" while uploads are off */
 };
 
 struct totals {
@@ -92,6 +93,7 @@ static struct {
 } g_run;
 
 static std::string g_device_tree;
+static std::string g_station_id;
 static std::string g_board_root;
 
 static void report(const char *format, ...) __attribute__((format(printf, 1, 2)));
@@ -364,6 +366,8 @@ static void copy_text(const std::string &text, char *out, unsigned n)
 		snprintf(out, n, "%s", text.c_str());
 }
 
+void record_set_station_id(const char *id) { g_station_id = id != nullptr ? id : ""; }
+
 const struct upload_board *record_upload_board(void)
 {
 	static const upload_board board = {
@@ -404,6 +408,7 @@ static board_info read_board(void)
 	b.device_tree = !g_run.device_tree.empty() ? g_run.device_tree : "unknown";
 	b.hostname = host_name();
 	b.workdir = utf8_clean(g_run.workdir);
+	b.station = g_station_id;
 	return b;
 }
 
@@ -464,6 +469,14 @@ static json render_json(const board_info &b, const std::string &id, int64_t upda
 			tests.back()["confirmation"] = r.confirmation;
 	}
 	totals t = count();
+	json station = {
+		{"program", "GUI Tessel"},
+		{"version", TESSEL_VERSION},
+		{"working_directory", b.workdir},
+	};
+	/* the line groups runs by station: the configured id, which need not be the host name */
+	if (!b.station.empty())
+		station["id"] = b.station;
 	return {
 		{"schema_version", kSchemaVersion},
 		{"run",
@@ -480,12 +493,7 @@ static json render_json(const board_info &b, const std::string &id, int64_t upda
 			 {"device_tree", b.device_tree},
 			 {"hostname", b.hostname},
 		 }},
-		{"station",
-		 {
-			 {"program", "GUI Tessel"},
-			 {"version", TESSEL_VERSION},
-			 {"working_directory", b.workdir},
-		 }},
+		{"station", station},
 		{"tests", tests},
 		{"totals",
 		 {
@@ -545,6 +553,8 @@ static std::string render_junit(const board_info &b, const std::string &id)
 		{"version", TESSEL_VERSION},
 		{"working_directory", b.workdir},
 	};
+	if (!b.station.empty())
+		props.emplace_back("station", b.station);
 	for (const recorded_test &r : g_run.tests) {
 		std::string key = "line." + std::to_string(r.line) + ".";
 		props.emplace_back(key + "test", r.name);

@@ -58,6 +58,10 @@ const char *record_outcome(const char *status_line, int timed_out, int not_recor
  * `root` instead of "/"; NULL or "" goes back to the real ones. */
 void record_set_board_root(const char *root);
 
+/* The station id runs go to the line's server under, named in each
+ * record from now on (the line groups runs by it); NULL: none. */
+void record_set_station_id(const char *id);
+
 struct upload_board;
 
 /* The board as the record names it (serial number and model, "unknown"

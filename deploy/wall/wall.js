@@ -315,7 +315,7 @@ function unique(items) {
 
 function checkRun(doc, it) {
   if (!isObj(doc) || doc.schema_version !== 1) return null;
-  const { run, board, tests, totals } = doc;
+  const { run, board, tests, totals, station } = doc;
   if (!isObj(run) || run.id !== it.id || isNaN(isoMs(run.updated)) ||
       !(run.closed === null || !isNaN(isoMs(run.closed)))) return null;
   if (!isObj(board) || !isText(board.serial_number) || !isText(board.hostname) ||
@@ -339,7 +339,9 @@ function checkRun(doc, it) {
   return {
     id: it.id, serial: it.serial, day: it.day, startMs: it.startMs, src: it.src,
     updated: isoMs(run.updated), closed: run.closed === null ? null : isoMs(run.closed),
-    station: board.hostname, serialText: board.serial_number, tests: out, passed,
+    // the station's configured id where the record has it; older records only name the host
+    station: isObj(station) && typeof station.id === "string" && STATION_RE.test(station.id) ? station.id : board.hostname,
+    serialText: board.serial_number, tests: out, passed,
     firstTime: passed && out.every(t => t.attempts === 1),
     span: complete ? Math.max(...out.map(t => t.end)) - Math.min(...out.map(t => t.start)) : null,
   };

@@ -203,7 +203,10 @@ class SecureServer(UploadCase):
             work, out, failures = run("good", ca[0], self.PASSWORD, 30)
             self.assertIn("outbox 0", out)
             self.assertEqual(failures, [])
-            self.assert_runs_equal_board(server, work)
+            run_id, = self.assert_runs_equal_board(server, work)
+            # the line groups runs by the configured station id, not the board's host name
+            doc = json.loads(server.read("runs", server_paths(run_id)[0] + ".json"))
+            self.assertEqual(doc["station"]["id"], "st-1")
 
             for name, ca_file, password, cause in (("wrong-ca", other_ca[0], self.PASSWORD, "certificate"),
                                                    ("wrong-password", ca[0], "wrong-" + self.PASSWORD, "HTTP 401")):

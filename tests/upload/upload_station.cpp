@@ -93,6 +93,7 @@ int main(int argc, char **argv)
 	g_flush = drv->flush_cb;
 	drv->flush_cb = timed_flush;
 	upload_start(record_upload_board());
+	record_set_station_id(upload_station_id());
 	ui::show_test_screen();
 	ui::Loop loop(100, 100);
 	for (int i = 0; i < 10; i++)

@@ -68,7 +68,8 @@ def file_safe(serial):
     return "_" + out if not out or out[0] == "." else out
 
 
-def record(serial, started_ms, tests, hostname, closed_ms=None, updated_ms=None, version="v1.3-2-g51c0e9a"):
+def record(serial, started_ms, tests, hostname, closed_ms=None, updated_ms=None, version="v1.3-2-g51c0e9a",
+           station_id=None):
     """(run id, JSON text, JUnit text) of a run, as the station writes them."""
     run_id = file_safe(serial) + "-" + file_time(started_ms)
     updated_ms = updated_ms or max([t["end"] for t in tests] + [started_ms])
@@ -80,7 +81,8 @@ def record(serial, started_ms, tests, hostname, closed_ms=None, updated_ms=None,
         "run": {"id": run_id, "started": iso(started_ms), "updated": iso(updated_ms),
                 "closed": iso(closed_ms) if closed_ms else None},
         "board": {"serial_number": serial, "model": MODEL, "device_tree": "qb-vexo.dtb", "hostname": hostname},
-        "station": {"program": "GUI Tessel", "version": version, "working_directory": "/var/lib/gui-tessel"},
+        "station": dict({"program": "GUI Tessel", "version": version, "working_directory": "/var/lib/gui-tessel"},
+                        **({"id": station_id} if station_id else {})),
         "tests": [dict(t, start=iso(t["start"]), end=iso(t["end"])) for t in tests],
         "totals": {"tests": len(tests), "passed": counts["passed"], "failed": counts["failed"],
                    "warning": counts["warning"], "not_run": counts["not run"], "timed_out": counts["timed out"],
@@ -108,6 +110,8 @@ def junit(doc, counts, total_ms):
     props = [("run_id", doc["run"]["id"]), ("serial_number", b["serial_number"]), ("model", b["model"]),
              ("device_tree", b["device_tree"]), ("version", doc["station"]["version"]),
              ("working_directory", doc["station"]["working_directory"])]
+    if "id" in doc["station"]:
+        props.append(("station", doc["station"]["id"]))
     for test_ in tests:
         key = "line.%d." % test_["line"]
         props += [(key + "test", test_["name"]), (key + "outcome", test_["outcome"]),

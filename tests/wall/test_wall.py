@@ -58,6 +58,10 @@ RUNS = [
 ] + [("D%015d" % k, "st-d", T0 + 9 * H + k * 600000, ALL, {}, "day") for k in range(21)]  # p95 below the max
 
 
+def station_of(record):
+    return record["station"].get("id", record["board"]["hostname"])
+
+
 class WallJourney(unittest.TestCase):
     def setUp(self):
         if os.geteuid() != 0:
@@ -83,8 +87,10 @@ class WallJourney(unittest.TestCase):
         ids = {}
         for serial, station, start, outs, attempts, layout in RUNS:
             tests = ld.run_tests(start, outs, random.Random(start), attempts)
-            run_id, js, xml = ld.record(serial, start, tests, station,
-                                        closed_ms=None if None in outs else tests[-1]["end"] + 1000)
+            # st-d's records name its configured id; its host is called otherwise
+            run_id, js, xml = ld.record(serial, start, tests, "qbvexo-d" if station == "st-d" else station,
+                                        closed_ms=None if None in outs else tests[-1]["end"] + 1000,
+                                        station_id="st-d" if station == "st-d" else None)
             ld.put_run(self.html, run_id, js, xml, layout, mtime=time.time() - 60)
             ids.setdefault(serial, []).append(run_id)
         # markup in every string a valid record has, and a formula
@@ -153,14 +159,14 @@ class WallJourney(unittest.TestCase):
                     pareto[line] = pareto.get(line, 0) + 1
         stations = {}
         for r in runs:
-            s = stations.setdefault(r["board"]["hostname"], {"runs": 0, "boards": set(), "spans": [], "first": [0, 0]})
+            s = stations.setdefault(station_of(r), {"runs": 0, "boards": set(), "spans": [], "first": [0, 0]})
             s["runs"] += 1
             s["boards"].add(r["run"]["id"][:-21])
             if len(r["tests"]) == 15:
                 s["spans"].append(max(ld.iso_ms(t["end"]) for t in r["tests"]) -
                                   min(ld.iso_ms(t["start"]) for t in r["tests"]))
         for v in boards.values():
-            s = stations[v[0]["board"]["hostname"]]["first"]
+            s = stations[station_of(v[0])]["first"]
             s[0] += first_time(v[0])
             s[1] += 1
         return fig, pareto, stations, runs
@@ -246,7 +252,7 @@ class WallJourney(unittest.TestCase):
             table = list(csv.reader(f))
         self.assertEqual(table[0], ["day", "station", "serial", "run id", "line", "test", "outcome", "attempts",
                                     "duration ms", "verdict"])
-        want = sorted([DAY, r["board"]["hostname"], r["run"]["id"][:-21], r["run"]["id"], str(t["line"]), t["name"],
+        want = sorted([DAY, station_of(r), r["run"]["id"][:-21], r["run"]["id"], str(t["line"]), t["name"],
                        t["outcome"], str(t["attempts"]), str(t["duration_ms"]), t["status_line"] or ""]
                       for r in runs for t in r["tests"])
         defuse = lambda c: "'" + c if c[:1] in ("=", "+", "-", "@") else c
