@@ -8,6 +8,7 @@
 #include <stdlib.h>
 #include <string.h>
 #include <unistd.h>
+#include <sys/socket.h>
 
 #include "lvgl.h"
 #include "lv_drivers/wayland/wayland.h"
@@ -41,6 +42,16 @@ static void *tick_thread(void *data)
 		lv_tick_inc(5);
 	}
 	return NULL;
+}
+
+/* The compositor has gone: its end of the socket is closed. lv_drivers 8.3
+ * carries on without it (the bundled backend exits itself), so the loop
+ * looks for itself. */
+static bool compositor_gone(int fd)
+{
+	char c;
+	ssize_t n = recv(fd, &c, 1, MSG_PEEK | MSG_DONTWAIT);
+	return n == 0 || (n < 0 && (errno == ECONNRESET || errno == EPIPE));
 }
 
 static void hal_init(bool fullscreen)
@@ -81,6 +92,10 @@ int main(int argc, char **argv)
 		time_till_next = lv_wayland_timer_handler();
 		if (!lv_wayland_window_is_open(NULL))
 			break;
+		if (compositor_gone(pfd.fd)) {
+			fprintf(stderr, "gui_tessel: lost the connection to the Wayland compositor; exiting\n");
+			break;
+		}
 
 		if (time_till_next == LV_NO_TIMER_READY)
 			sleep_time = -1; /* nothing due: wait for the compositor only */
