@@ -93,19 +93,20 @@ def main():
         vals = [f[key] for f in rounds[side]]
         return (max(vals) - min(vals)) / statistics.median(vals)
 
-    worst = max(spread(side, key) for side in rounds for _, key in ROWS)
-    print("%d interleaved rounds, medians of the benchmarks' medians; largest per-round spread %.0f %%"
-          % (a.rounds, 100 * worst))
+    print("%d interleaved rounds, medians of the benchmarks' medians; spread: (max - min) / median "
+          "over the rounds" % a.rounds)
     print()
-    print("| full redraw (invalidate the screen, `lv_refr_now`) | LVGL %s | bundled core | core / LVGL |" % library)
-    print("|---|---|---|---|")
+    print("| full redraw (invalidate the screen, `lv_refr_now`) | LVGL %s | bundled core | core / LVGL "
+          "| spread LVGL / core |" % library)
+    print("|---|---|---|---|---|")
     for label, key in ROWS:
         real, core = med("real", key), med("core", key)
-        print("| %s | %s | %s | %.2f |" % (label, ms(real), ms(core), core / real))
+        print("| %s | %s | %s | %.2f | %.0f / %.0f %% |" % (label, ms(real), ms(core), core / real,
+                                                         100 * spread("real", key), 100 * spread("core", key)))
     real = " / ".join("%.3f" % med("real", k) for k in BUILDS)
     core = " / ".join("%.3f" % med("core", k) for k in BUILDS)
     ratio = sum(med("core", k) for k in BUILDS) / sum(med("real", k) for k in BUILDS)
-    print("| screen build: Start / test / setup / reboot | %s ms | %s ms | %.2f (all four) |" % (real, core, ratio))
+    print("| screen build: Start / test / setup / reboot | %s ms | %s ms | %.2f (all four) | |" % (real, core, ratio))
 
 
 if __name__ == "__main__":
