@@ -74,4 +74,17 @@ inline void advance_ms(uint32_t ms)
 
 bool write_png(const char *path);
 
+// LVGL 8.3.11's own figures, measured side by side with the bundled core on
+// this machine kind (5 interleaved rounds, medians; bench/compare_real.py
+// measures them again). A build on a real LVGL (TESSEL_BENCH_REAL_LVGL)
+// prints its own figures instead: it is the reference.
+namespace ref {
+constexpr double kWhite = 0.063, kBusy = 1.59;
+constexpr double kRedraw[4] = {0.79, 4.39, 4.05, 4.47};  // Start, test, setup, reboot
+constexpr double kBuild[4] = {0.022, 0.99, 0.20, 0.098};
+} // namespace ref
+
+/** One figure for scripts (bench/compare_real.py): "figure NAME MS". */
+inline void figure(const char *name, double ms) { std::printf("figure %s %.4f\n", name, ms); }
+
 } // namespace bench

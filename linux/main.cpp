@@ -8,6 +8,7 @@
 #include <stdlib.h>
 #include <string.h>
 #include <unistd.h>
+#include <sys/socket.h>
 
 #include "lvgl.h"
 #include "lv_drivers/wayland/wayland.h"
@@ -18,6 +19,7 @@
 #include "station/board_runner.h"
 #include "confirm/confirm.h"
 #include "line/uploader.h"
+#include "compositor_probe.h"
 
 struct pollfd pfd;
 uint32_t time_till_next;
@@ -42,10 +44,21 @@ static void *tick_thread(void *data)
 	return NULL;
 }
 
-static void hal_init(void)
+/* The compositor has gone: its end of the socket is closed. lv_drivers 8.3
+ * carries on without it (the bundled backend exits itself), so the loop
+ * looks for itself. */
+static bool compositor_gone(int fd)
 {
-	lv_disp_t *disp = lv_wayland_create_window(1280, 800, (char *)"GUI Tessel", close_cb);
-	(void)disp;
+	char c;
+	ssize_t n = recv(fd, &c, 1, MSG_PEEK | MSG_DONTWAIT);
+	return n == 0 || (n < 0 && (errno == ECONNRESET || errno == EPIPE));
+}
+
+static void hal_init(bool fullscreen)
+{
+	lv_disp_t *disp = lv_wayland_create_window(TESSEL_HOR_RES, TESSEL_VER_RES, (char *)"GUI Tessel", close_cb);
+	if (fullscreen)
+		lv_wayland_window_set_fullscreen(disp, true);
 
 	pthread_t tid;
 	int err = pthread_create(&tid, NULL, tick_thread, NULL);
@@ -60,9 +73,10 @@ int main(int argc, char **argv)
 	(void)argc;
 	(void)argv;
 
+	bool fullscreen = tessel_probe_compositor();
 	lv_init();
 	lv_wayland_init();
-	hal_init();
+	hal_init(fullscreen);
 
 	setup_ui(&tessel_ui);
 	events_init(&tessel_ui);
@@ -78,6 +92,10 @@ int main(int argc, char **argv)
 		time_till_next = lv_wayland_timer_handler();
 		if (!lv_wayland_window_is_open(NULL))
 			break;
+		if (compositor_gone(pfd.fd)) {
+			fprintf(stderr, "gui_tessel: lost the connection to the Wayland compositor; exiting\n");
+			break;
+		}
 
 		if (time_till_next == LV_NO_TIMER_READY)
 			sleep_time = -1; /* nothing due: wait for the compositor only */

@@ -8,6 +8,9 @@
 #   arm64     the board's build (cmake/aarch64-linux-gnu.cmake): unit, screen,
 #             simulated-board and install tests run under qemu-aarch64-static;
 #             then the arm64 binary end to end under the native weston
+#   system    not in a full run: the same sources on a real LVGL 8.3 +
+#             lv_drivers 8.3 install, LVGL_PREFIX=<its prefix> (build-real/):
+#             the whole suite, end-to-end tests included (README)
 # TESSEL_NO_SANITIZE=1 leaves out the sanitize stage of a full run.
 # TESSEL_NATIVE_BUILD=DIR builds the native stage in DIR instead of build/
 # (any folder: the suite runs from wherever CMake builds it).
@@ -16,7 +19,11 @@
 set -euo pipefail
 # The simulated board needs mount namespaces and the compositor runs as
 # another user: the suite runs as root.
-if [ "$(id -u)" -ne 0 ]; then exec sudo "$0" "$@"; fi
+# (sudo clears the environment: the settings above are handed on)
+if [ "$(id -u)" -ne 0 ]; then
+  exec sudo env LVGL_PREFIX="${LVGL_PREFIX:-}" TESSEL_NATIVE_BUILD="${TESSEL_NATIVE_BUILD:-}" \
+    TESSEL_NO_SANITIZE="${TESSEL_NO_SANITIZE:-0}" "$0" "$@"
+fi
 cd "$(dirname "$0")/.."
 jobs="$(nproc)"
 
@@ -55,6 +62,25 @@ stage_arm64() {
        "gui_tessel $(stat -c %s build-arm64/gui_tessel) bytes"
 }
 
+stage_system() {
+  local prefix="${LVGL_PREFIX:-}" f
+  if [ -z "$prefix" ]; then
+    echo "test.sh: the system stage needs LVGL_PREFIX=<prefix of a real LVGL 8.3 and lv_drivers 8.3 install>," \
+         "for example LVGL_PREFIX=/opt/lvgl83 ./tools/test.sh system" >&2
+    exit 2
+  fi
+  for f in include/lvgl/lvgl.h include/lv_drivers/wayland/wayland.h lib/liblvgl.a lib/liblv_drivers.a; do
+    [ -e "$prefix/$f" ] || { echo "test.sh: LVGL_PREFIX=$prefix has no $f" >&2; exit 2; }
+  done
+  prefix=$(cd "$prefix" && pwd)
+  cmake -S . -B build-real -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSEL_LVGL=system -DLVGL_PREFIX="$prefix" >/dev/null
+  cmake --build build-real -j"$jobs"
+  # nothing of the bundled core or backend may have been read
+  ./tools/check-system-includes.sh build-real
+  # e2e_arm64 needs the board's build on the bundled core: the arm64 stage runs it
+  (cd build-real && ctest --output-on-failure -j1 --timeout 600 -E '^e2e_arm64$')
+}
+
 stages=("$@")
 if [ ${#stages[@]} -eq 0 ]; then
   stages=(native)
@@ -69,8 +95,8 @@ if ! missing=$(./tools/install-deps.sh --check "$profile"); then
 fi
 for stage in "${stages[@]}"; do
   case "$stage" in
-    native|sanitize|arm64) echo "=== $stage ==="; "stage_$stage" ;;
-    *) echo "test.sh: unknown stage '$stage' (native, sanitize, arm64)" >&2; exit 2 ;;
+    native|sanitize|arm64|system) echo "=== $stage ==="; "stage_$stage" ;;
+    *) echo "test.sh: unknown stage '$stage' (native, sanitize, arm64, system)" >&2; exit 2 ;;
   esac
 done
 echo "all tests passed (${stages[*]})"

@@ -250,9 +250,21 @@ TEST(FontMetrics, AntonioKeepsTheReferenceShapeWithinAPixel)
     EXPECT_LT(kerning(lv_font_Antonio_Regular_30, 'A', 'V'), 0);
 }
 
-// The Antonio faces lack the comma like every set-A font; a real LVGL 8.3.11
-// answers their comma lookup with another glyph (its cmap search goes wrong
-// on these two fonts' ranges), so there only this project's core is checked.
+// The Antonio faces lack the comma like every set-A font. A real LVGL 8.3.11
+// takes the code point just past a cmap range for the range's last one (its
+// check is `rcp > range_length`): after 0x20-0x2B the comma comes out as '-',
+// 0x7F as the next range's first glyph. Those gaps are checked on this
+// project's core only; what the fonts do hold is checked on both.
+#ifdef TESSEL_LVGL_SYSTEM
+#define SKIP_PAST_RANGE_END(what) \
+    GTEST_SKIP() << what << ": LVGL 8.3.11 answers the code point just past a font's cmap range " \
+                 << "with the next range's first glyph (',' draws '-', 0x7F the first icon)"
+constexpr bool kPastRangeEndIsAGap = false;
+#else
+#define SKIP_PAST_RANGE_END(what) (void)0
+constexpr bool kPastRangeEndIsAGap = true;
+#endif
+
 static bool is_antonio(const FontSpec & s)
 {
     return std::strncmp(s.name, "Antonio", 7) == 0;
@@ -267,7 +279,7 @@ static void check_comma(const FontSpec & s)
         EXPECT_TRUE(found);
         EXPECT_FALSE(out.is_placeholder);
         EXPECT_GT(out.box_w, 0);
-    } else {
+    } else if(kPastRangeEndIsAGap) {
         // LVGL draws its placeholder box instead: half a line wide, a line tall
         EXPECT_FALSE(found);
         EXPECT_TRUE(out.is_placeholder);
@@ -278,22 +290,23 @@ static void check_comma(const FontSpec & s)
     EXPECT_TRUE(lv_font_get_glyph_dsc(s.font, &out, '+', 0));
     EXPECT_TRUE(lv_font_get_glyph_dsc(s.font, &out, '-', 0));
     EXPECT_TRUE(lv_font_get_glyph_dsc(s.font, &out, '~', 0));
-    EXPECT_FALSE(lv_font_get_glyph_dsc(s.font, &out, 0x7F, 0));
+    if(kPastRangeEndIsAGap) {
+        EXPECT_FALSE(lv_font_get_glyph_dsc(s.font, &out, 0x7F, 0));
+    }
 }
 
 TEST(CharacterSets, CommaOnlyInSetB)
 {
     for(const FontSpec & s : all_fonts())
         if(!is_antonio(s)) check_comma(s);
+    SKIP_PAST_RANGE_END("set-A commas and 0x7F not checked");
 }
 
 TEST(CharacterSets, AntonioHasNoComma)
 {
-#ifdef TESSEL_LVGL_SYSTEM
-    GTEST_SKIP() << "LVGL 8.3.11 finds a glyph for ',' in the Antonio fonts (its cmap lookup fault)";
-#endif
     for(const FontSpec & s : all_fonts())
         if(is_antonio(s)) check_comma(s);
+    SKIP_PAST_RANGE_END("the comma and 0x7F not checked");
 }
 
 TEST(CharacterSets, AllFiftySevenIconsAndNoOthers)

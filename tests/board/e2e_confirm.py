@@ -117,6 +117,10 @@ class ConfirmOnBoard(unittest.TestCase):
         harness.wait_until(lambda: self.line(line) != "not yet", 10.0, what="line %d's verdict" % line)
 
     def test_run_all_answered_by_touch(self):
+        if os.environ.get("TESSEL_LVGL") == "system":
+            self.skipTest("lv_drivers 8.3 drops a refresh that comes while the compositor still holds its one "
+                          "buffer: the camera's dialog, opened just after the tones dialog's last frame, "
+                          "stays undrawn while it waits for its answer")
         with harness.Session(compositor="weston", shell="kiosk") as s:
             blinks = dialog_buttons(10, os.path.join(s.shots, "dialog-backlight.png"))
             tones = dialog_buttons(12, os.path.join(s.shots, "dialog-tones.png"))

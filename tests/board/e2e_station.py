@@ -196,7 +196,7 @@ class StationWhileTestsRun(unittest.TestCase):
                 self.assertIsNotNone(app)
                 t0 = harness.now()
                 if how == "compositor":
-                    s.sway.stop()
+                    s.server.stop()
                 else:
                     os.kill(app, getattr(signal, "SIG" + how))
                 self.assertIsNotNone(p.wait(5.0), "the app did not end")

@@ -50,6 +50,11 @@ class Outputs(unittest.TestCase):
         cls.app = app_path()
         if not os.access(cls.app, os.X_OK):
             raise unittest.SkipTest("application not built yet: %s" % cls.app)
+        if os.environ.get("TESSEL_LVGL") == "system":
+            raise unittest.SkipTest(
+                "these outputs need sway, and lv_drivers 8.3 draws only into its one buffer once the "
+                "compositor has released it: sway's pixman renderer keeps the buffer it shows, so the "
+                "window keeps its first frame")
         missing = harness.missing_tools()
         if missing:
             raise unittest.SkipTest("not installed: " + ", ".join(missing))

@@ -133,7 +133,7 @@ class Fixture(unittest.TestCase):
             self.assertEqual(p.wait(2.0), 0, p.output())
 
     def test_touch_without_weston_skips(self):
-        with harness.Session() as s:
+        with harness.Session(compositor="sway") as s:
             with self.assertRaises(unittest.SkipTest):
                 s.touch_down(10, 10)
 

@@ -46,11 +46,29 @@ lv_obj_t * find_target(lv_disp_t * disp, lv_point_t * p)
     return o;
 }
 
-// Would dragging `obj` scroll something (itself or a chained scrollable ancestor)?
-bool drags_scroll(const lv_obj_t * obj)
+// Does a child of `o` reach beyond its content area's far edge on this axis?
+// Only then has LVGL 8.3 something to scroll there (nothing is ever scrolled
+// here, so there is no content before the near edge to scroll back to).
+bool overflows(const lv_obj_t * o, bool hor)
+{
+    const lv_coord_t edge = hor ? o->coords.x2 - lv_obj_get_style_pad_right(o, LV_PART_MAIN)
+                                : o->coords.y2 - lv_obj_get_style_pad_bottom(o, LV_PART_MAIN);
+    const lv_coord_t end = edge - lv_obj_get_style_border_width(o, LV_PART_MAIN);
+    for(uint32_t i = 0; i < o->child_cnt; i++) {
+        const lv_obj_t * c = o->children[i];
+        if(lv_obj_has_flag(c, LV_OBJ_FLAG_HIDDEN) || lv_obj_has_flag(c, LV_OBJ_FLAG_FLOATING)) continue;
+        if((hor ? c->coords.x2 : c->coords.y2) > end) return true;
+    }
+    return false;
+}
+
+// Would dragging `obj` along this axis scroll something (itself or a chained
+// scrollable ancestor whose content overflows there)? Otherwise a press-locked
+// object stays pressed wherever the pointer goes, and the release clicks it.
+bool drags_scroll(const lv_obj_t * obj, bool hor)
 {
     for(const lv_obj_t * o = obj; o; o = o->parent) {
-        if(lv_obj_has_flag(o, LV_OBJ_FLAG_SCROLLABLE)) return true;
+        if(lv_obj_has_flag(o, LV_OBJ_FLAG_SCROLLABLE) && overflows(o, hor)) return true;
         if(!lv_obj_has_flag(o, LV_OBJ_FLAG_SCROLL_CHAIN)) return false;
     }
     return false;
@@ -128,11 +146,12 @@ void proc_press(lv_indev_t * indev)
     if(obj == nullptr || p->lost) return;
     g_obj_act = obj;
 
-    // A drag beyond the scroll limit would scroll the screen in LVGL: the press is lost.
+    // A drag beyond the scroll limit scrolls, along its main axis, whatever
+    // can scroll there: the press is lost.
     const int dx = std::abs(p->act_point.x - p->press_point.x);
     const int dy = std::abs(p->act_point.y - p->press_point.y);
     const int limit = indev->driver->scroll_limit;
-    if((dx > limit || dy > limit) && drags_scroll(obj)) {
+    if((dx > limit || dy > limit) && drags_scroll(obj, dx > dy)) {
         lose_press(indev);
         return;
     }
