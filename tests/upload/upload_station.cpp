@@ -36,6 +36,7 @@ double since_ms(Clock::time_point t) { return std::chrono::duration<double, std:
 // The frame that shows a verdict: stamped when its last part is flushed.
 void (*g_flush)(lv_disp_drv_t *, const lv_area_t *, lv_color_t *) = nullptr;
 std::string g_shown_text[16];
+std::string g_before[16];
 int64_t g_shown_ns[16];
 bool g_armed[16];
 
@@ -48,9 +49,11 @@ void timed_flush(lv_disp_drv_t *drv, const lv_area_t *area, lv_color_t *colors)
 	for (int i = 0; i < 15; i++) {
 		std::string text = ui::text(ui::result_label(i + 1));
 		/* a loaded machine may end a script before its "running..." was
-		 * ever drawn: a verdict is the first text after "not yet" or
-		 * "running..." that is neither */
-		bool waiting = text.find("running...") != std::string::npos || text.rfind("not yet", 0) == 0;
+		 * ever drawn: a verdict is the first text after "not yet",
+		 * "running..." or the label's text before the first tap that is
+		 * none of them */
+		bool waiting = text.find("running...") != std::string::npos || text.rfind("not yet", 0) == 0 ||
+			       text == g_before[i];
 		if (waiting) {
 			g_armed[i] = true;
 		} else if (g_armed[i]) {
@@ -98,8 +101,11 @@ int main(int argc, char **argv)
 	ui::Loop loop(100, 100);
 	for (int i = 0; i < 10; i++)
 		loop.pass();
-	/* the "not yet" labels on screen before the first tap: a script that
-	 * ends before its "running..." is drawn still has its verdict counted */
+	/* what the labels show before the first tap (a fresh directory: their
+	 * builder texts) counts as waiting too */
+	for (int i = 0; i < 15; i++)
+		g_before[i] = ui::text(ui::result_label(i + 1));
+	lv_obj_invalidate(lv_scr_act());
 	lv_refr_now(NULL);
 	loop.pass_max = 0;
 
