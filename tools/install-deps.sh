@@ -22,7 +22,7 @@ native_packages=(
   weston libweston-10-dev
   python3 python3-pil python3-jsonschema libxml2-utils
   nlohmann-json3-dev libcurl4-openssl-dev libjpeg62-turbo-dev
-  nginx chromium chromium-driver python3-selenium
+  nginx openssl chromium chromium-driver python3-selenium
   fonts-noto-cjk
 )
 # Cross build: compiler, the arm64 development packages the build links
