@@ -19,6 +19,16 @@ protected:
         lv_obj_set_size(b, w, h);
         return b;
     }
+    // press at (x0, y0), move to (x1, y1), release: `step_ms` between each
+    void stroke(lv_coord_t x0, lv_coord_t y0, lv_coord_t x1, lv_coord_t y1, uint32_t step_ms)
+    {
+        kit->press(x0, y0);
+        kit->advance_ms(step_ms);
+        kit->move(x1, y1);
+        kit->advance_ms(step_ms);
+        kit->release();
+        kit->advance_ms(step_ms);
+    }
 };
 
 TEST_F(Input, ClickTimelineFollowsTheReadGrid)
@@ -76,12 +86,7 @@ TEST_F(Input, PressThatSlidesOffStaysPressedAndClicks)
     // with content below the screen's edge a drag down scrolls it: no click
     lv_obj_t * tall = make_btn(scr, 900, 0, 50, 1200);
     rec.events.clear();
-    kit->press(150, 130);
-    kit->advance_ms(60);
-    kit->move(160, 300);
-    kit->advance_ms(60);
-    kit->release();
-    kit->advance_ms(60);
+    stroke(150, 130, 160, 300, 60);
     EXPECT_EQ(rec.count(LV_EVENT_RELEASED), 1);
     EXPECT_EQ(rec.count(LV_EVENT_CLICKED), 0);
     lv_obj_del(tall);
@@ -92,12 +97,7 @@ TEST_F(Input, SmallJitterInsideTheButtonStillClicks)
     lv_obj_t * btn = make_btn(scr, 100, 100, 200, 80);
     EventRecorder & rec = recorder();
     rec.watch(btn);
-    kit->press(150, 130);
-    kit->advance_ms(40);
-    kit->move(155, 133);
-    kit->advance_ms(40);
-    kit->release();
-    kit->advance_ms(40);
+    stroke(150, 130, 155, 133, 40);
     EXPECT_EQ(rec.count(LV_EVENT_CLICKED), 1);
     EXPECT_EQ(rec.count(LV_EVENT_PRESS_LOST), 0);
 }

@@ -137,15 +137,7 @@ class ServerTrouble(UploadCase):
 
 
 def openssl(*args):
-    subprocess.run(["openssl"] + list(args), check=True, capture_output=True)
-
-
-def make_ca(dir_, name):
-    """A CA of the test's own: its certificate and key."""
-    crt, key = os.path.join(dir_, name + ".crt"), os.path.join(dir_, name + ".key")
-    openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=" + name,
-            "-keyout", key, "-out", crt)
-    return crt, key
+    return subprocess.run(["openssl"] + list(args), check=True, capture_output=True, text=True).stdout
 
 
 class SecureServer(UploadCase):
@@ -160,59 +152,47 @@ class SecureServer(UploadCase):
         station = os.environ.get("UPLOAD_STATION", "")
         if not os.access(station, os.X_OK):
             self.skipTest("upload_station not built")
-        if shutil.which("openssl") is None:
-            self.skipTest("openssl not installed")
         tmp = tempfile.mkdtemp(prefix="tessel-tls-")
         os.chmod(tmp, 0o755)
-        ca = make_ca(tmp, "line-ca")
-        other_ca = make_ca(tmp, "other-ca")
-        crt, key = os.path.join(tmp, "server.crt"), os.path.join(tmp, "server.key")
-        ext = os.path.join(tmp, "san.ext")
-        with open(ext, "w") as f:
-            f.write("subjectAltName=IP:127.0.0.1\n")
-        openssl("req", "-newkey", "rsa:2048", "-nodes", "-subj", "/CN=127.0.0.1", "-keyout", key,
-                "-out", os.path.join(tmp, "server.csr"))
-        openssl("x509", "-req", "-in", os.path.join(tmp, "server.csr"), "-CA", ca[0], "-CAkey", ca[1],
-                "-CAcreateserial", "-days", "2", "-extfile", ext, "-out", crt)
-        htpasswd = os.path.join(tmp, "htpasswd")
-        hashed = subprocess.run(["openssl", "passwd", "-apr1", self.PASSWORD], check=True,
-                                capture_output=True, text=True).stdout.strip()
-        with open(htpasswd, "w") as f:
-            f.write("st-1:%s\n" % hashed)
-        os.chmod(key, 0o644)  # nginx's master reads it as root; the files are the test's own
+        p = lambda name: os.path.join(tmp, name)
+        for ca in ("line-ca", "other-ca"):
+            openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=" + ca,
+                    "-keyout", p(ca + ".key"), "-out", p(ca + ".crt"))
+        openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=127.0.0.1",
+                "-addext", "subjectAltName=IP:127.0.0.1", "-CA", p("line-ca.crt"), "-CAkey", p("line-ca.key"),
+                "-keyout", p("server.key"), "-out", p("server.crt"))
+        os.chmod(p("server.key"), 0o644)  # nginx's master reads it as root; the files are the test's own
+        with open(p("htpasswd"), "w") as f:
+            f.write("st-1:%s\n" % openssl("passwd", "-apr1", self.PASSWORD).strip())
 
-        def run(name, ca_file, password, drain_s):
-            work = os.path.join(tmp, name)
-            os.mkdir(work)
-            creds = os.path.join(tmp, name + ".credentials")
-            with open(creds, "w") as f:
-                f.write("st-1:%s\n" % password)
-            os.chmod(creds, 0o600)
-            conf = config(tmp, server, extra="ca_file = %s\nauth = basic\ncredentials_file = %s\n" % (ca_file, creds))
-            env = dict(os.environ, TESSEL_CONFIG=conf, UPLOAD_DRAIN_S=str(drain_s))
-            r = subprocess.run([SIMBOARD_RUN, "-s", "healthy", "-b", tmp, "--", "bash", "-c",
-                                '/.simboard/lib/sb-scenario workdir . && exec "$0" pl2303 1', station],
-                               cwd=work, env=env, capture_output=True, text=True, timeout=120)
-            self.assertEqual(r.returncode, 0, r.stderr[-3000:])
-            self.assertNotIn(self.PASSWORD, r.stdout + r.stderr)
-            self.assertNotIn("wrong-" + self.PASSWORD, r.stdout + r.stderr)
-            return work, r.stdout, [l for l in r.stderr.splitlines() if l.startswith("upload: PUT")]
-
-        with LineServer(tmp, tls=(crt, key), htpasswd=htpasswd) as server:
+        with LineServer(tmp, tls=(p("server.crt"), p("server.key")), htpasswd=p("htpasswd")) as server:
             server.set("healthy")
-            work, out, failures = run("good", ca[0], self.PASSWORD, 30)
-            self.assertIn("outbox 0", out)
-            self.assertEqual(failures, [])
-            run_id, = self.assert_runs_equal_board(server, work)
-            # the line groups runs by the configured station id, not the board's host name
-            doc = json.loads(server.read("runs", server_paths(run_id)[0] + ".json"))
-            self.assertEqual(doc["station"]["id"], "st-1")
-
-            for name, ca_file, password, cause in (("wrong-ca", other_ca[0], self.PASSWORD, "certificate"),
-                                                   ("wrong-password", ca[0], "wrong-" + self.PASSWORD, "HTTP 401")):
-                before = server.tree("runs")
-                work, out, failures = run(name, ca_file, password, 3)
-                self.assertIn("outbox 1", out, name)
+            for name, ca, password, cause in (("good", "line-ca", self.PASSWORD, None),
+                                              ("wrong-ca", "other-ca", self.PASSWORD, "certificate"),
+                                              ("wrong-password", "line-ca", "wrong-" + self.PASSWORD, "HTTP 401")):
+                work, creds, before = p(name), p(name + ".credentials"), server.tree("runs")
+                os.mkdir(work)
+                with open(creds, "w") as f:
+                    f.write("st-1:%s\n" % password)
+                os.chmod(creds, 0o600)
+                conf = config(tmp, server, extra="ca_file = %s\nauth = basic\ncredentials_file = %s\n"
+                              % (p(ca + ".crt"), creds))
+                env = dict(os.environ, TESSEL_CONFIG=conf, UPLOAD_DRAIN_S="30" if cause is None else "3")
+                r = subprocess.run([SIMBOARD_RUN, "-s", "healthy", "-b", tmp, "--", "bash", "-c",
+                                    '/.simboard/lib/sb-scenario workdir . && exec "$0" pl2303 1', station],
+                                   cwd=work, env=env, capture_output=True, text=True, timeout=120)
+                self.assertEqual(r.returncode, 0, r.stderr[-3000:])
+                self.assertNotIn(self.PASSWORD, r.stdout + r.stderr, name)
+                failures = [l for l in r.stderr.splitlines() if l.startswith("upload: PUT")]
+                if cause is None:
+                    self.assertIn("outbox 0", r.stdout)
+                    self.assertEqual(failures, [])
+                    run_id, = self.assert_runs_equal_board(server, work)
+                    # the line groups runs by the configured station id, not the board's host name
+                    doc = json.loads(server.read("runs", server_paths(run_id)[0] + ".json"))
+                    self.assertEqual(doc["station"]["id"], "st-1")
+                    continue
+                self.assertIn("outbox 1", r.stdout, name)
                 self.assertEqual(len(os.listdir(os.path.join(work, "Log", "outbox"))), 1, name)
                 self.assertEqual(len(failures), 1, "%s: %s" % (name, failures))
                 self.assertIn(cause, failures[0], name)
